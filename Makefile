@@ -1,0 +1,33 @@
+# Thin wrapper over CMake. `make run` builds and starts the engine (UCCI on
+# stdin/stdout); `make test` builds and runs every test.
+JOBS ?= 2
+BUILD ?= build/release
+ASAN_BUILD ?= build/asan
+
+.PHONY: all build run test sanitize bench perft clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@./$(BUILD)/tavox
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sanitize:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOX_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+perft: build
+	./$(BUILD)/tavox perft 5
+
+bench: build
+	./$(BUILD)/tavox bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,149 @@
+// The engine object: one CountEx with static lifetime owns every piece of board,
+// search, evaluation and hash-book state in fixed arrays. Operations are free
+// functions taking the object (see the headers of each subsystem).
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+#include "board/move.h"
+
+struct tt_entry_t;      // search/tt.h
+struct bookoption_t;    // book/book_option.h
+
+constexpr int MAX_PLY_STACK = 512;  // move, key, check and repetition stacks
+constexpr int MAX_HEIGHT = 64;      // per-height arrays
+constexpr int MOVE_BUFFER_SIZE = 8191;
+constexpr int PV_ROW = 65;          // records per principal-variation row
+constexpr int PV_TABLE_SIZE = 4096;
+constexpr int DEPTH_LINES = 54;
+constexpr int BOOK_CANDIDATES = 128;
+
+struct AIOutput {
+    int32_t full;
+    int32_t fh_total;
+    int32_t fh_first;
+    int32_t quiet;
+    int32_t mate;
+    int32_t verify;
+    int32_t check;
+    int32_t recap;
+    int32_t single;
+    int32_t hashhit;
+    int32_t end;
+    int32_t max_ply;
+    int32_t root_move_total;
+    int32_t root_move_index;
+    int32_t iteration_depth;
+    int32_t start_clock;
+    int32_t book_miss_count;
+    move_t best_line[64];
+    move_t depth_lines[DEPTH_LINES][64];
+};
+
+struct AIInput {
+    int32_t time_limit;   // milliseconds
+    int32_t depth_limit;  // plies; the search raises values below 4 to 4
+    uint8_t abort_request;
+};
+
+// Fifteen one-byte switches (byte 15 is alignment). Byte order matters: the
+// switch refresh writes them by position.
+struct AIOption {
+    uint8_t lazy;                  // 0
+    uint8_t time_extension;        // 1
+    uint8_t mate_threat_extension; // 2
+    uint8_t single_reply_extension;// 3
+    uint8_t check_extension;       // 4
+    uint8_t recapture_extension;   // 5
+    uint8_t endgame_capture_extension; // 6
+    uint8_t null_move;             // 7
+    uint8_t futi;                  // 8
+    uint8_t nullex;                // 9
+    uint8_t delta;                 // 10
+    uint8_t tt_probe_switch;       // 11
+    uint8_t checkqs;               // 12
+    uint8_t hist;                  // 13
+    uint8_t killer_bonus;          // 14
+    uint8_t reserved_switch;       // 15
+};
+static_assert(sizeof(AIOption) == 16);
+
+// The hash book: 85 buckets of four 12-byte entries kept in memory and in "hashbook.bin".
+struct hash_book_t {
+    uint8_t* image;
+    FILE* file;
+    int32_t bucket_count;
+};
+
+struct boardinfo_t {
+    int32_t piece_square[1024];
+    int32_t board[256];
+    int32_t side_to_move;
+    int32_t base_square_value[1024][256];
+    int32_t piece_type[1024];
+    int32_t piece_order[1024];
+    int32_t piece_class[15];
+    int32_t tt_size;
+    tt_entry_t* tt_tables[2];
+    uint32_t zobrist_key;
+    uint32_t zobrist_lock;
+    int32_t reserved_words[2];
+    uint32_t zobrist_key_table[15][256];
+    uint32_t zobrist_lock_table[15][256];
+    uint16_t tt_generation;
+    hash_book_t hash_book;
+    move_t killers[MAX_HEIGHT][3];
+    int32_t history[256][256];
+    int32_t history_tries[256][256];
+    int32_t history_hits[256][256];
+    int32_t piece_square_value[1024][256];
+    int32_t type_count[15];
+    int32_t red_count;
+    int32_t black_count;
+    int32_t pst_score;
+    move_t move_buffer[MOVE_BUFFER_SIZE];
+    move_t* move_end;
+    move_t* ply_moves[MAX_HEIGHT];
+    move_t move_stack[MAX_PLY_STACK];
+    uint32_t key_stack[MAX_PLY_STACK];
+    int32_t check_stack[MAX_PLY_STACK];
+    int32_t repetition_stack[MAX_PLY_STACK];
+    move_t pv_table[PV_TABLE_SIZE];
+    int32_t height_check[MAX_HEIGHT];
+    int32_t pv_length[MAX_HEIGHT];
+    int32_t ply;
+    int32_t poll_countdown;
+    int32_t eval_phase_class;
+    int32_t previous_score;
+    int32_t best_changes;
+    uint8_t stop_flag;
+    int32_t ready_state;  // 0 not initialised, 1 ready, 2 busy
+    int32_t time_factor;
+    bookoption_t* book_option;
+    int32_t book_candidate_count;
+    int32_t book_candidates[BOOK_CANDIDATES][8];
+};
+
+class Count : public AIOutput, public AIInput, public AIOption, public boardinfo_t {
+public:
+    Count();
+    Count(const Count&) = delete;
+    Count& operator=(const Count&) = delete;
+
+    // Slot 0: build tables, allocate the transposition tables, load the data
+    // files. 1 on success, 0 on failure (and on a second call).
+    virtual int initialise(int hash_megabytes);
+    // Slot 1: free the tables, save and close the hash book. Safe to repeat.
+    virtual int destroy();
+    virtual ~Count();
+};
+
+class CountEx : public Count {
+public:
+    CountEx();
+};
+
+// The one engine object of the process.
+extern CountEx the_engine;
+
+inline int piece_side(int code) { return (code & RED_BIT) ? RED : BLACK; }

@@ -1,0 +1,50 @@
+#include "book/prime_keys.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool parse_int32(const char* token, int32_t& out) {
+    const char* digits = token + (*token == '+' || *token == '-');
+    if (*digits < '0' || *digits > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(token, &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
+    out = static_cast<int32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+bool read_prime_keys(Count& e, FILE* file, const char** error) {
+    auto numbers = std::make_unique<uint32_t[]>(PRIME_NUMBER_COUNT);
+    char token[64];
+    for (int i = 0; i < PRIME_NUMBER_COUNT; ++i) {
+        // %63s reads one blank-separated token; a longer one is caught by the range test.
+        if (std::fscanf(file, "%63s", token) != 1) {
+            *error = "_prime.txt holds fewer than 2520 numbers";
+            return false;
+        }
+        int32_t v = 0;
+        if (!parse_int32(token, v)) {
+            *error = "_prime.txt holds a token that is not a signed 32-bit number";
+            return false;
+        }
+        numbers[i] = static_cast<uint32_t>(v);
+    }
+    int i = 0;
+    for (int type = 1; type <= 14; ++type) {
+        for (int rank = 0; rank < 10; ++rank) {
+            for (int file_index = 0; file_index < 9; ++file_index) {
+                const int sq = 52 + file_index + 16 * rank;
+                e.zobrist_key_table[type][sq] = numbers[i++];
+                e.zobrist_lock_table[type][sq] = numbers[i++];
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,75 @@
+// UCCI command codes, the parsed command record and the parser.
+#pragma once
+#include <cstdint>
+
+#include "ucci/line_input.h"
+
+enum command_code : int {
+    CMD_NONE = 0,
+    CMD_ISREADY = 2,
+    CMD_STOP = 4,
+    CMD_SETOPTION = 5,
+    CMD_POSITION = 6,
+    CMD_BANMOVES = 7,
+    CMD_GO = 8,
+    CMD_QUIT = 9,
+    CMD_PONDERHIT = 10,  // "ponderhit", optionally followed by " draw"
+};
+
+enum option_code : int {
+    OPT_NONE = 0,
+    OPT_USEMILLISEC = 1,
+    OPT_BATCH = 2,
+    OPT_DEBUG = 3,
+    OPT_USEBOOK = 4,
+    OPT_BOOKFILES = 5,
+    OPT_EGTBPATHS = 6,
+    OPT_HASHSIZE = 7,
+    OPT_THREADS = 8,
+    OPT_DRAWMOVES = 9,
+    OPT_REPETITION = 10,
+    OPT_PRUNING = 11,
+    OPT_KNOWLEDGE = 12,
+    OPT_SELECTIVITY = 13,
+    OPT_STYLE = 14,
+    OPT_LOADBOOK = 15,
+    OPT_CHECKQS = 16,
+    OPT_LAZY = 17,
+    OPT_NULLEX = 18,
+    OPT_FUTI = 19,
+    OPT_DELTA = 20,
+    OPT_HIST = 21,
+};
+
+enum go_mode_code : int { GO_DEPTH = 0, GO_NODES = 1, GO_MOVES_TO_GO = 2, GO_INCREMENT = 3 };
+
+constexpr int MOVE_LIST_SIZE = 256;
+
+struct command_t {
+    // setoption
+    int32_t option;
+    int32_t option_value;
+    char option_text[LINE_SIZE];
+    // position (fen, moves) and banmoves (moves)
+    char fen[LINE_SIZE];
+    int32_t move_count;
+    char move_list[MOVE_LIST_SIZE][4];  // four characters each, no terminator
+    // go
+    int32_t go_mode;
+    bool ponder;
+    int32_t go_limit;
+    int32_t go_extra;
+};
+
+// Reads a decimal number at the cursor, clamping to `max` after every digit.
+int32_t parse_number(const char*& cursor, int32_t max);
+
+// Parses one line into `cmd` and returns its command code.
+int parse_command(const char* line, command_t& cmd);
+
+// Waits (100 ms idle polls) for the first line; true only if it is exactly "ucci".
+// The end of input counts as any other line.
+bool wait_for_ucci(LineInput& input);
+
+// Waits for the next line and parses it. The end of input reads as "quit".
+int read_command(LineInput& input, command_t& cmd);

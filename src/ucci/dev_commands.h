@@ -1,0 +1,9 @@
+// Developer commands of the executable. Each returns the exit code.
+#pragma once
+
+// perft DEPTH [FEN]: counts legal move paths, per root move.
+int perft_command(int argc, char** argv);
+// bench [DEPTH]: searches a fixed set of positions; prints nodes, time and speed.
+int bench_command(int argc, char** argv);
+// eval [FEN]: prints the evaluation trace of a position.
+int eval_command(int argc, char** argv);

@@ -1,0 +1,110 @@
+#include "ucci/ucci_loop.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "board/engine.h"
+#include "book/book_files.h"
+#include "book/book_option.h"
+#include "position/position_string.h"
+#include "ucci/command.h"
+#include "ucci/go.h"
+#include "ucci/line_input.h"
+#include "ucci/options.h"
+#include "ucci/position_command.h"
+#include "ucci/print.h"
+
+namespace {
+
+constexpr int VERSION_MAJOR = 3, VERSION_MINOR = 5, VERSION_PATCH = 5;
+
+// State kept by the command loop between commands.
+struct loop_state_t {
+    command_t cmd;
+    option_mirror_t mirror;
+    timecontrol_t clock{};
+    int32_t go_counter_copy = 0;
+    bookoption_t book;
+};
+
+void apply_option(Count& e, loop_state_t& s) {
+    const command_t& c = s.cmd;
+    bool* target = nullptr;
+    switch (c.option) {
+        case OPT_USEBOOK: s.book.use_book = c.option_value != 0; return;
+        case OPT_CHECKQS: target = &s.mirror.checkqs; break;
+        case OPT_LAZY: target = &s.mirror.lazy; break;
+        case OPT_NULLEX: target = &s.mirror.nullex; break;
+        case OPT_FUTI: target = &s.mirror.futi; break;
+        case OPT_DELTA: target = &s.mirror.delta; break;
+        case OPT_HIST: target = &s.mirror.hist; break;
+        default: return;  // accepted without effect
+    }
+    *target = c.option_value != 0;
+    refresh_switches(s.mirror, e);
+}
+
+void handle_position(Count& e, loop_state_t& s) {
+    bool new_game = false;
+    if (!apply_position_command(e, s.cmd, new_game)) return;
+    if (new_game) s.clock = timecontrol_t{};
+    s.go_counter_copy = s.clock.increment_count;
+}
+
+void shutdown(Count& e, loop_state_t& s) {
+    e.destroy();
+    if (s.book.book_file_marker) {
+        close_book_files();
+        s.book.book_file_marker.reset();
+    }
+}
+
+}  // namespace
+
+int run_ucci() {
+    Count& e = the_engine;
+    auto state = std::make_unique<loop_state_t>();
+    loop_state_t& s = *state;
+
+    s.book.book_file_marker = std::make_unique<int>(open_book_files());
+
+    if (!e.initialise(32) && !e.initialise(32)) {
+        print_line("AI initializing failed...");
+        return 1;
+    }
+    e.book_option = &s.book;
+    setup_position(e, nullptr, RED);
+    setup_position(e, START_POSITION_STRING, RED);
+    refresh_switches(s.mirror, e);
+
+    char banner[64];
+    std::snprintf(banner, sizeof(banner), "Tavox ucci %d.%d.%d by lumid", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
+    print_line(banner);
+
+    LineInput& input = process_input();
+    input.init(0);
+    if (!wait_for_ucci(input)) {
+        print_line("bye");
+        return 0;
+    }
+    print_line("id name Tavox 3.5.5");
+    print_line("id copyright 2026 lumid");
+    print_line("id author lumid");
+    print_line("id user unknown");
+    print_line("ucciok");
+
+    go_context_t go_ctx{s.clock, s.go_counter_copy, s.mirror};
+    for (;;) {
+        switch (read_command(input, s.cmd)) {
+            case CMD_ISREADY: print_line("readyok"); break;
+            case CMD_SETOPTION: apply_option(e, s); break;
+            case CMD_POSITION: handle_position(e, s); break;
+            case CMD_GO: handle_go(e, s.cmd, go_ctx); break;
+            case CMD_QUIT:
+                shutdown(e, s);
+                print_line("bye");
+                return 0;
+            default: break;  // stop, banmoves, ponderhit and unknown lines: nothing
+        }
+    }
+}
