@@ -124,7 +124,21 @@ struct boardinfo_t {
     int32_t book_candidates[BOOK_CANDIDATES][8];
 };
 
-class Count : public AIOutput, public AIInput, public AIOption, public boardinfo_t {
+// Limits and requests of the front end beyond the design's AIInput: a node
+// limit for "go nodes", a hard time cap that keeps a clock search inside the
+// time left on the clock, pondering, and the root moves banned by "banmoves".
+struct search_control_t {
+    int64_t node_limit;      // 0: none
+    int32_t hard_time_limit; // milliseconds since start_clock; 0: none
+    uint8_t pondering;       // a ponder search: no time limit until ponderhit
+    uint8_t ponderhit;       // "ponderhit" arrived during the current search
+    uint8_t quit_requested;  // "quit" (or the end of input) arrived during a search
+    uint8_t info_output;     // print an info line after each completed iteration
+    int32_t banned_count;
+    move_t banned_moves[256];
+};
+
+class Count : public AIOutput, public AIInput, public AIOption, public boardinfo_t, public search_control_t {
 public:
     Count();
     Count(const Count&) = delete;

@@ -8,3 +8,5 @@ void build_evaluation_tables(Count& e);
 void prepare_evaluation(Count& e);
 // Score of the position from `side`'s point of view.
 int evaluate(Count& e, int side);
+// pst_score := the sum of piece_square_value over the pieces on the board.
+void recompute_pst_score(Count& e);

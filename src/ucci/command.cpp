@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "ucci/held_lines.h"
 
 namespace {
 
@@ -266,6 +267,6 @@ bool wait_for_ucci(LineInput& input) {
 
 int read_command(LineInput& input, command_t& cmd) {
     char line[LINE_SIZE];
-    if (!wait_line(input, line)) return CMD_QUIT;
+    if (!take_held_line(line) && !wait_line(input, line)) return CMD_QUIT;
     return parse_command(line, cmd);
 }

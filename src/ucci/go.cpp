@@ -1,4 +1,137 @@
 #include "ucci/go.h"
 
-// Searching is not built yet: a go gets no answer.
-void handle_go(Count&, const command_t&, go_context_t&) {}
+#include <cstdint>
+#include <cstdio>
+
+#include "board/move.h"
+#include "book/book_probe.h"
+#include "platform/clock.h"
+#include "position/move_text.h"
+#include "search/search.h"
+#include "search/search_info.h"
+#include "ucci/print.h"
+
+namespace {
+
+constexpr int GAME_LENGTH_GUARD = 256;
+
+int32_t capped_remaining_ms(int32_t seconds) { return (seconds < 7200 ? seconds : 7200) * 1000; }
+
+// The last report of the search statistics, kept for whoever wants to read it.
+search_report_t last_report;
+
+}  // namespace
+
+int32_t moves_to_go_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t moves_to_go) {
+    const int32_t n = moves_to_go < 1 ? 1 : moves_to_go;
+    const int32_t k = clock.moves_to_go_count + 1;
+    clock.moves_to_go_count = k;
+    const int32_t t = capped_remaining_ms(remaining_seconds);
+    int32_t f = k - n + 30;
+    if (f < 5) f = 5;
+    // f * t outgrows 32 bits in very long games; the budget is then capped by the clock anyway.
+    const int64_t budget = (t / n + static_cast<int64_t>(f) * t / 40) / 2;
+    return static_cast<int32_t>(budget > INT32_MAX ? INT32_MAX : budget);
+}
+
+int32_t increment_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t increment_seconds) {
+    const int32_t inc = increment_seconds * 1000;
+    const int32_t n = clock.increment_count + 1;
+    clock.increment_count = n;
+    const int32_t t = capped_remaining_ms(remaining_seconds);
+    if (n <= 60) {
+        const int32_t a = t / (70 - n < 40 ? 70 - n : 40);
+        const int32_t b = t / (65 - n) + inc;
+        return (a + b) / 2;
+    }
+    if (n <= 100) {
+        const int32_t a = n <= 80 ? t / 5 : t / 3;
+        const int32_t b = t / 10 + inc;
+        const int32_t lo = a < b ? a : b, hi = a < b ? b : a;
+        return (lo + 3 * hi) / 4;
+    }
+    return t / 5 + inc;
+}
+
+int32_t clock_safety_limit(int64_t remaining_ms) {
+    int64_t margin = remaining_ms / 10;
+    if (margin < 100) margin = 100;
+    int64_t limit = remaining_ms - margin;
+    if (limit < 1) limit = 1;
+    return static_cast<int32_t>(limit > INT32_MAX ? INT32_MAX : limit);
+}
+
+void think(Count& e, char* best_text, char* ponder_text, int& score) {
+    best_text[0] = ponder_text[0] = '\0';
+    move_t result{};
+    if (book_probe(e, result) != 1) {
+        if (e.ready_state == 1) {
+            e.ready_state = 2;
+            iterative_deepening(e);
+            result = e.best_line[0];
+            e.ready_state = 1;
+        }
+    }
+    score = result.score;
+    if (result.from == 0) return;
+    move_to_text(result, best_text);
+    if (e.best_line[1].from != 0) move_to_text(e.best_line[1], ponder_text);
+}
+
+void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
+    e.node_limit = 0;
+    e.hard_time_limit = 0;
+    switch (cmd.go_mode) {
+        case GO_DEPTH:
+            e.time_limit = 3600000;
+            e.depth_limit = cmd.go_limit;
+            break;
+        case GO_NODES:
+            e.time_limit = 3600000;
+            e.depth_limit = 30;
+            e.node_limit = cmd.go_limit;
+            break;
+        case GO_MOVES_TO_GO:
+            ctx.clock.budget = moves_to_go_budget(ctx.clock, cmd.go_limit, cmd.go_extra);
+            e.time_limit = ctx.clock.budget;
+            e.depth_limit = 30;
+            ctx.go_counter_copy = ctx.clock.increment_count;
+            e.hard_time_limit = clock_safety_limit(static_cast<int64_t>(cmd.go_limit) * 1000);
+            break;
+        case GO_INCREMENT:
+            ctx.clock.budget = increment_budget(ctx.clock, cmd.go_limit, cmd.go_extra);
+            e.time_limit = ctx.clock.budget;
+            e.depth_limit = 30;
+            ctx.go_counter_copy = ctx.clock.increment_count;
+            if (3LL * ctx.clock.budget >= static_cast<int64_t>(cmd.go_limit) * 1000) apply_low_time_rule(ctx.mirror, e);
+            e.hard_time_limit = clock_safety_limit(static_cast<int64_t>(cmd.go_limit) * 1000);
+            break;
+        default: break;
+    }
+    if (ctx.go_counter_copy + 10 > GAME_LENGTH_GUARD) {
+        print_line("nobestmove");
+        return;
+    }
+
+    const int32_t started = platform::clock_ms();
+    char best[MOVE_TEXT_SIZE], ponder[MOVE_TEXT_SIZE];
+    int score = 0;
+    think(e, best, ponder, score);
+
+    if (best[0] == '\0') {
+        // Every search without a move gets an answer, so that the GUI never waits.
+        print_line("nobestmove");
+        return;
+    }
+    form_search_report(e, last_report);
+    char best_ucci[5], ponder_ucci[5], line[128];
+    internal_to_ucci(best, best_ucci);
+    const int elapsed = platform::clock_ms() - started;
+    if (ponder[0] != '\0') {
+        internal_to_ucci(ponder, ponder_ucci);
+        std::snprintf(line, sizeof(line), "bestmove %s ponder %s time %d score %d", best_ucci, ponder_ucci, elapsed, score);
+    } else {
+        std::snprintf(line, sizeof(line), "bestmove %s time %d score %d", best_ucci, elapsed, score);
+    }
+    print_line(line);
+}

@@ -6,6 +6,7 @@
 #include "board/engine.h"
 #include "book/book_files.h"
 #include "book/book_option.h"
+#include "position/move_text.h"
 #include "position/position_string.h"
 #include "ucci/command.h"
 #include "ucci/go.h"
@@ -44,9 +45,20 @@ void apply_option(Count& e, loop_state_t& s) {
     refresh_switches(s.mirror, e);
 }
 
+// Banned moves restrict the root of the searches that follow, until the next position.
+void handle_banmoves(Count& e, const command_t& c) {
+    e.banned_count = 0;
+    for (int i = 0; i < c.move_count; ++i) {
+        const int from = square_of_text(c.move_list[i][0], c.move_list[i][1]);
+        const int to = square_of_text(c.move_list[i][2], c.move_list[i][3]);
+        if (from != 0 && to != 0) e.banned_moves[e.banned_count++] = move_t{0, from, to, 0, 0};
+    }
+}
+
 void handle_position(Count& e, loop_state_t& s) {
     bool new_game = false;
     if (!apply_position_command(e, s.cmd, new_game)) return;
+    e.banned_count = 0;
     if (new_game) s.clock = timecontrol_t{};
     s.go_counter_copy = s.clock.increment_count;
 }
@@ -99,12 +111,13 @@ int run_ucci() {
             case CMD_ISREADY: print_line("readyok"); break;
             case CMD_SETOPTION: apply_option(e, s); break;
             case CMD_POSITION: handle_position(e, s); break;
+            case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
             case CMD_GO: handle_go(e, s.cmd, go_ctx); break;
             case CMD_QUIT:
                 shutdown(e, s);
                 print_line("bye");
                 return 0;
-            default: break;  // stop, banmoves, ponderhit and unknown lines: nothing
+            default: break;  // stop, ponderhit and unknown lines: nothing
         }
     }
 }

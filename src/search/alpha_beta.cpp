@@ -1,0 +1,346 @@
+#include "search/alpha_beta.h"
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "board/movegen.h"
+#include "board/repetition.h"
+#include "eval/evaluate.h"
+#include "search/ordering.h"
+#include "search/quiesce.h"
+#include "search/search_common.h"
+#include "search/time_check.h"
+#include "search/tt.h"
+
+namespace {
+
+constexpr int MAX_NODE_MOVES = 256;
+
+// Clears the per-height state a node owns before it starts.
+void enter_node(Count& e, int h) {
+    if (e.max_ply < h) e.max_ply = h;
+    e.pv_length[h] = 0;
+    e.height_check[h + 1] = 0;
+    e.check_stack[e.ply + 1] = 0;
+    e.repetition_stack[e.ply + 1] = 0;
+    pv_row(e, h)[0] = move_t{};
+}
+
+bool in_check_at(const Count& e, int h) { return h >= 0 && e.height_check[h] != 0; }
+
+// Check depth handed to the quiescence search at the horizon.
+int horizon_check_depth(const Count& e, int h) { return (e.nullex || in_check_at(e, h - 1)) ? 0 : -1; }
+
+void count_cutoff(Count& e, bool first_move) {
+    e.fh_total += 1;
+    e.fh_first += first_move;
+    if (e.fh_total > 65536) {
+        e.fh_total = e.fh_total / 2 + 1;
+        e.fh_first = e.fh_first / 2 + 1;
+    }
+}
+
+// Makes m and records its check and repetition status. Returns the check code
+// the move gives, or -2 when the move leaves the mover's king attacked (undone).
+int make_and_classify(Count& e, const move_t& m, int side, int h, int& repetition) {
+    make_move(e, m);
+    const int g = in_check(e, 1 - side);
+    e.check_stack[e.ply] = g;
+    e.height_check[h + 1] = g;
+    repetition = check_repetition(e, side, false);
+    e.repetition_stack[e.ply] = repetition;
+    if (in_check(e, side) != 0) {
+        unmake_move(e, m);
+        return -2;
+    }
+    return g;
+}
+
+// The null move: returns true and sets `result` when the node ends here.
+bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, int static_eval,
+                   int attackers, int hash_from, int hash_to, bool& mate_threat, int& result) {
+    const int other = 1 - side;
+    int R;
+    if (e.checkqs) {
+        R = 4;
+    } else {
+        const int both_rooks = e.type_count[side == RED ? ROOK : ROOK + BLACK_TYPE_OFFSET] == 2;
+        R = (static_eval >= beta + 60 && depth > 4 && attackers > (both_rooks ? 2 : 3)) ? 4 : 3;
+    }
+    if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta < -19899 || beta > 19899 ||
+        (static_eval < beta && depth - R > 0) || node_type == 0 || mate_threat)
+        return false;
+
+    if (h >= 2 && e.height_check[h - 2] != 0) R -= 1;
+    if (h >= 1 && e.height_check[h - 1] != 0) R -= 1;
+
+    e.ply += 1;
+    e.move_stack[e.ply] = move_t{};
+    e.key_stack[e.ply] = 0;
+    int s;
+    if (depth - R > 0) {
+        s = -alpha_beta(e, -beta, 1 - beta, other, depth - R, h + 1, -node_type, e.nullex);
+    } else {
+        const bool node_search = e.nullex ? (e.checkqs && depth >= 3)
+                                          : ((e.checkqs && depth >= 3) || in_check_at(e, h - 1) ||
+                                             (h >= 2 && e.height_check[h - 2] != 0));
+        if (node_search) s = -alpha_beta(e, -beta, 1 - beta, other, 1, h + 1, -node_type, 1);
+        else s = -quiesce(e, -beta, 1 - beta, other, e.nullex ? 0 : -1, h + 1, 0, -node_type);
+    }
+    e.ply -= 1;
+    if (e.stop_flag) {
+        result = 0;
+        return true;
+    }
+    if (s < beta) {
+        if (s == h - (MATE_SCORE - 2)) {
+            mate_threat = true;
+            tt_mark_mate_threat(e, side);
+        }
+        return false;
+    }
+    if (depth > R + 1 && attackers <= 2) {
+        const int v = verify_search(e, alpha, beta, side, depth - R - 1, h, 1, hash_from, hash_to);
+        if (e.stop_flag) {
+            result = 0;
+            return true;
+        }
+        if (v < beta) {
+            e.verify += 1;
+            return false;
+        }
+        const move_t& best = pv_row(e, h)[0];
+        if (best.from != 0 && !is_capture(best)) cutoff_learning(e, h, best, v, nullptr, 0);
+    }
+    if (s > MATE_THRESHOLD) s = MATE_THRESHOLD;
+    tt_store_lower(e, side, depth, s, h);
+    result = s;
+    return true;
+}
+
+}  // namespace
+
+int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, int null_allowed) {
+    const int alpha_in = alpha;
+    enter_node(e, h);
+    int hash_from = 0, hash_to = 0;
+    if (poll_due_and_stop(e)) {
+        e.stop_flag = 1;
+        return 0;
+    }
+    if (depth < 1) return quiesce(e, alpha, beta, side, horizon_check_depth(e, h), h, 0, node_type);
+
+    e.full += 1;
+    if (bare_material(e)) return draw_value(e, side);
+
+    const int mated_here = h - (MATE_SCORE - 2);
+    if (mated_here > alpha) {
+        if (mated_here >= beta) return mated_here;
+        alpha = mated_here;
+    }
+    const int mate_next = (MATE_SCORE - 1) - h;
+    if (mate_next < beta) {
+        if (mate_next <= alpha) return mate_next;
+        beta = mate_next;
+    }
+
+    bool mate_threat = false;
+    if (e.tt_probe_switch) {
+        const tt_probe_t p = tt_probe_node(e, side, alpha_in, beta, depth, h, node_type);
+        if (p.found) {
+            hash_from = p.from;
+            hash_to = p.to;
+            mate_threat = p.mate_threat;
+            if (p.cutoff) return p.score;
+        }
+    }
+    if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
+    const int static_eval = evaluate(e, side);
+    const int attackers = attacking_pieces(e, side);
+    const int other = 1 - side;
+
+    if (null_allowed) {
+        int result = 0;
+        if (try_null_move(e, alpha, beta, side, depth, h, node_type, static_eval, attackers, hash_from, hash_to,
+                          mate_threat, result))
+            return result;
+    }
+
+    if (node_type == 0 && depth >= 3 && hash_from == 0) {
+        const int d = depth / 2 < depth - 2 ? depth / 2 : depth - 2;
+        const int r = alpha_beta(e, alpha, beta, side, d, h, 0, 1);
+        if (!e.stop_flag && r <= alpha) alpha_beta(e, -WINDOW, beta, side, d, h, 0, 1);
+        if (e.stop_flag) return 0;
+        hash_from = pv_row(e, h)[0].from;
+        hash_to = pv_row(e, h)[0].to;
+    }
+
+    generate_moves(e, side, h);
+    const int in_check_code = e.height_check[h];
+    const int count = score_moves(e, h, side, hash_from, hash_to, in_check_code > 0);
+    if (count == 0) return h - MATE_SCORE;
+
+    // Rooks, horses and cannons of both sides at node entry (endgame capture extension).
+    const int pieces_at_entry = attacking_pieces(e, RED) + attacking_pieces(e, BLACK);
+    const move_t* quiet_searched[MAX_NODE_MOVES];
+    int quiet_count = 0;
+    int searched = 0;
+    int best = NO_SCORE;
+    bool improved = false;
+    move_t* const first = e.ply_moves[h];
+    move_t* const last = e.ply_moves[h + 1];
+
+    for (move_t* mp = first; mp < last; ++mp) {
+        move_t& m = *mp;
+        int repetition = 0;
+        const int g = make_and_classify(e, m, side, h, repetition);
+        if (g == -2) continue;
+        if (repetition > REPETITION_DRAW) {
+            unmake_move(e, m);
+            continue;
+        }
+        int r;
+        if (repetition == REPETITION_DRAW) {
+            r = draw_value(e, side);
+            pv_row(e, h + 1)[0] = move_t{};
+            e.pv_length[h + 1] = 0;
+        } else {
+            const bool capture = is_capture(m);
+            const int victim_order = e.piece_order[m.captured];
+            int ext = 0;
+            if (e.check_extension && g != 0) {
+                ext = 1;
+                e.check += 1;
+            } else if (e.single_reply_extension && in_check_code != 0 && count == 1) {
+                ext = 1;
+                e.single += 1;
+            } else if (e.recapture_extension && e.ply - 1 > 0 && node_type == 0 && m.to == e.move_stack[e.ply - 1].to &&
+                       is_capture(e.move_stack[e.ply - 1]) && victim_order <= ORDER_CANNON) {
+                ext = 1;
+                e.recap += 1;
+            } else if (e.mate_threat_extension && mate_threat) {
+                ext = 1;
+                e.mate += 1;
+            } else if (e.endgame_capture_extension && node_type == 0 && capture && victim_order <= ORDER_CANNON &&
+                       (pieces_at_entry == 6 || pieces_at_entry == 4)) {
+                ext = pieces_at_entry == 6 ? 2 : 1;
+                e.end += 1;
+            }
+
+            bool reduced = false;
+            if (node_type != 0 && ext == 0 && in_check_code == 0 && !capture) {
+                const int q = history_ratio(e, m);
+                if (depth >= 3 && e.hist && m.score < 0 && q < REDUCTION_RATIO_LIMIT && searched >= 3 &&
+                    (static_eval - 30 <= alpha || !in_check_at(e, h - 1))) {
+                    ext = -1;
+                    reduced = true;
+                }
+                if (e.futi && q < REDUCTION_RATIO_LIMIT && depth <= 1 && searched >= 1) {
+                    bool recent_check = false;
+                    for (int i = h - 1; i >= 0 && i >= h - 4; --i) recent_check |= e.height_check[i] != 0;
+                    const int f = static_eval + 300;
+                    if (!recent_check && f <= alpha) {
+                        if (best < f) best = f;
+                        unmake_move(e, m);
+                        continue;
+                    }
+                }
+            }
+
+            searched += 1;
+            if (!capture && quiet_count < MAX_NODE_MOVES) quiet_searched[quiet_count++] = &m;
+            const int child_depth = depth - 1 + ext;
+            if (node_type != 0 || !improved) {
+                r = -alpha_beta(e, -beta, -alpha, other, child_depth, h + 1, -node_type, 1);
+                if (reduced && r > alpha && !e.stop_flag)
+                    r = -alpha_beta(e, -beta, -alpha, other, depth - 1, h + 1, -node_type, 1);
+            } else {
+                r = -alpha_beta(e, -alpha - 1, -alpha, other, child_depth, h + 1, 1, 1);
+                if (r > alpha && !e.stop_flag) r = -alpha_beta(e, -beta, -alpha, other, child_depth, h + 1, 0, 1);
+            }
+            if (e.stop_flag) {
+                unmake_move(e, m);
+                return 0;
+            }
+        }
+        unmake_move(e, m);
+
+        if (r > best) {
+            best = r;
+            improved = true;
+            if (r > alpha) {
+                m.score = r;
+                record_pv(e, h, m);
+                alpha = r;
+                if (r >= beta) {
+                    if (!is_capture(m)) {
+                        // Every quiet move searched before m gets a try; m is the last entry.
+                        const int earlier = quiet_count > 0 && quiet_searched[quiet_count - 1] == &m ? quiet_count - 1 : quiet_count;
+                        cutoff_learning(e, h, m, r, quiet_searched, earlier);
+                    }
+                    tt_store_lower(e, side, depth, r, h);
+                    count_cutoff(e, mp == first);
+                    return r;
+                }
+            }
+        }
+    }
+
+    if (best == NO_SCORE) return h - MATE_SCORE;
+    const move_t& pv = pv_row(e, h)[0];
+    if (best > alpha_in && pv.from != 0 && !is_capture(pv)) history_reward(e, pv);
+    tt_store_bounds(e, side, depth, best, alpha_in, beta, h);
+    return best;
+}
+
+int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, int hash_from,
+                  int hash_to) {
+    enter_node(e, h);
+    if (poll_due_and_stop(e)) {
+        e.stop_flag = 1;
+        return 0;
+    }
+    e.full += 1;
+    generate_moves(e, side, h);
+    const int count = score_moves(e, h, side, hash_from, hash_to, false);
+    if (count == 0) return h - MATE_SCORE;
+
+    const int other = 1 - side;
+    int best = NO_SCORE;
+    move_t* const last = e.ply_moves[h + 1];
+    for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
+        move_t& m = *mp;
+        int repetition = 0;
+        const int g = make_and_classify(e, m, side, h, repetition);
+        if (g == -2) continue;
+        if (repetition > REPETITION_DRAW) {
+            unmake_move(e, m);
+            continue;
+        }
+        int r;
+        if (repetition == REPETITION_DRAW) {
+            r = draw_value(e, side);
+            pv_row(e, h + 1)[0] = move_t{};
+            e.pv_length[h + 1] = 0;
+        } else {
+            int ext = 0;
+            if (e.check_extension && g != 0) {
+                ext = 1;
+                e.check += 1;
+            }
+            r = -alpha_beta(e, -beta, -alpha, other, depth - 1 + ext, h + 1, -node_type, 1);
+            if (e.stop_flag) {
+                unmake_move(e, m);
+                return 0;
+            }
+        }
+        unmake_move(e, m);
+        if (r > best) {
+            best = r;
+            m.score = r;
+            record_pv(e, h, m);
+            if (r > alpha) alpha = r;
+            if (r >= beta) return r;
+        }
+    }
+    return best == NO_SCORE ? h - MATE_SCORE : best;
+}

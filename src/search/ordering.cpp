@@ -1,0 +1,141 @@
+#include "search/ordering.h"
+
+#include <utility>
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "search/search_common.h"
+
+namespace {
+
+// Evasion class of a piece, looked up through its capture order.
+int evasion_class(const Count& e, int code) { return e.piece_class[e.piece_order[code]]; }
+
+int table_gain(const Count& e, const move_t& m, int side) {
+    const int g = e.piece_square_value[m.piece][m.to] - e.piece_square_value[m.piece][m.from] -
+                  e.piece_square_value[m.captured][m.to];
+    return side == RED ? g : -g;
+}
+
+void count_try(Count& e, const move_t& m, bool hit) {
+    int32_t& tries = e.history_tries[m.from][m.to];
+    int32_t& hits = e.history_hits[m.from][m.to];
+    tries += 1;
+    hits += hit;
+    if (tries >= HISTORY_LIMIT) {
+        tries = (tries + 1) / 2;
+        hits = (hits + 1) / 2;
+    }
+}
+
+}  // namespace
+
+int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions) {
+    move_t* const first = e.ply_moves[h];
+    move_t* last = e.ply_moves[h + 1];
+    for (move_t* m = first; m < last; ++m) m->score = 0;
+
+    if (evasions) {
+        const int check = e.height_check[h];
+        for (move_t* m = first; m < last;) {
+            make_move(e, *m);
+            const bool illegal = in_check(e, side) != 0;
+            unmake_move(e, *m);
+            if (illegal) {
+                *m = *--last;
+                continue;
+            }
+            if (e.piece_order[m->captured] == check) m->score += 40000;
+            else if (e.piece_type[m->piece] == (side == RED ? KING : KING + BLACK_TYPE_OFFSET)) m->score += 30000;
+            ++m;
+        }
+        e.ply_moves[h + 1] = e.ply_moves[h + 2] = e.move_end = last;
+    }
+
+    const int n = static_cast<int>(last - first);
+    if (n <= 1) return n;
+    const move_t* killers = e.killers[h];
+    for (move_t* m = first; m < last; ++m) {
+        m->score += table_gain(e, *m, side);
+        const bool capture = is_capture(*m);
+        if (!capture) m->score += e.history[m->from][m->to] - 20000;
+        if (m->from == hash_from && m->to == hash_to) m->score += 50000;
+        const int mover_order = e.piece_order[m->piece];
+        if (evasions) {
+            if (capture) {
+                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) m->score += 10 * mover_order + 30000;
+            } else {
+                static constexpr int bonus[3] = {200, 175, 150};
+                for (int k = 0; k < 3; ++k) {
+                    if (same_move(*m, killers[k])) {
+                        m->score += bonus[k];
+                        break;
+                    }
+                }
+            }
+        } else if (capture) {
+            const int d = mover_order - e.piece_order[m->captured];
+            if (d >= 3) m->score += 10 * mover_order + 40000;
+            else if (capture_defended(e, *m) == 0) m->score += 5 * d + 30000;
+        } else {
+            static constexpr int bonus[3] = {23000, 22000, 21000};
+            static constexpr int mate_bonus[3] = {45000, 44000, 43000};
+            for (int k = 0; k < 3; ++k) {
+                if (same_move(*m, killers[k])) {
+                    const int s = killers[k].score;
+                    const bool mate = e.killer_bonus && (s >= MATE_THRESHOLD + 1 || s <= -(MATE_THRESHOLD + 1));
+                    m->score += mate ? mate_bonus[k] : bonus[k];
+                    break;
+                }
+            }
+        }
+    }
+    sort_moves(first, last - 1);
+    return n;
+}
+
+void sort_moves(move_t* first, move_t* last) {
+    while (first < last) {
+        const int pivot = first[(last - first) / 2].score;
+        move_t* i = first;
+        move_t* j = last;
+        while (i <= j) {
+            while (i->score > pivot) ++i;
+            while (j->score < pivot) --j;
+            if (i <= j) {
+                std::swap(*i, *j);
+                ++i;
+                --j;
+            }
+        }
+        // Recurse into the smaller part, loop on the larger: the stack stays shallow.
+        if (j - first < last - i) {
+            if (first < j) sort_moves(first, j);
+            first = i;
+        } else {
+            if (i < last) sort_moves(i, last);
+            last = j;
+        }
+    }
+}
+
+void history_reward(Count& e, const move_t& m) {
+    if (++e.history[m.from][m.to] < HISTORY_LIMIT) return;
+    for (auto& row : e.history)
+        for (int32_t& v : row) v = (v + 1) / 2;
+}
+
+void killer_update(Count& e, int h, const move_t& m, int r) {
+    move_t* k = e.killers[h];
+    if (same_move(k[0], m)) return;
+    k[2] = k[1];
+    k[1] = k[0];
+    k[0] = move_t{r, m.from, m.to, 0, 0};
+}
+
+void cutoff_learning(Count& e, int h, const move_t& m, int r, const move_t* const* earlier, int n) {
+    for (int i = 0; i < n; ++i) count_try(e, *earlier[i], false);
+    count_try(e, m, true);
+    history_reward(e, m);
+    killer_update(e, h, m, r);
+}

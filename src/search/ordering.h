@@ -1,0 +1,27 @@
+// Move ordering: scores from the hash move, captures, killers and history;
+// the history tables and killer slots and how they learn.
+#pragma once
+#include "board/engine.h"
+
+constexpr int HISTORY_LIMIT = 16384;
+constexpr int REDUCTION_RATIO_LIMIT = 9830;  // 60 percent of HISTORY_LIMIT
+
+// Scores and sorts the list of height h for `side`. With `evasions` (the side
+// is in check; alpha_beta only) moves that leave the king attacked are first
+// removed and evasion classes replace the capture ranking. Returns the list's length.
+int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions);
+
+// Sorts first..last inclusive by score, highest first.
+void sort_moves(move_t* first, move_t* last);
+
+// A quiet move was the best of a node: history only.
+void history_reward(Count& e, const move_t& m);
+// A quiet move caused a cut-off at height h with score r, after the quiet
+// moves `earlier[0..n)` had been searched at that node.
+void cutoff_learning(Count& e, int h, const move_t& m, int r, const move_t* const* earlier, int n);
+void killer_update(Count& e, int h, const move_t& m, int r);
+
+// history_hits * 16384 / history_tries of a move.
+inline int history_ratio(const Count& e, const move_t& m) {
+    return e.history_hits[m.from][m.to] * HISTORY_LIMIT / e.history_tries[m.from][m.to];
+}

@@ -1,0 +1,143 @@
+#include "search/quiesce.h"
+
+#include <utility>
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "board/movegen.h"
+#include "eval/evaluate.h"
+#include "search/search_common.h"
+#include "search/time_check.h"
+
+namespace {
+
+enum class phase { evasions, captures, checks };
+
+int capture_bonus(const Count& e, const move_t& m) {
+    if (!is_capture(m)) return 0;
+    const int mover = e.piece_order[m.piece];
+    const int d = mover - e.piece_order[m.captured];
+    return d >= 3 ? 10 * mover : 5 * d;
+}
+
+void score_list(Count& e, int h, int side, int check) {
+    const int king_type = side == RED ? KING : KING + BLACK_TYPE_OFFSET;
+    for (move_t* m = e.ply_moves[h]; m < e.ply_moves[h + 1]; ++m) {
+        int gain = e.piece_square_value[m->piece][m->to] - e.piece_square_value[m->piece][m->from] -
+                   e.piece_square_value[m->captured][m->to];
+        if (side == BLACK) gain = -gain;
+        m->score = gain + capture_bonus(e, *m);
+        if (check != 0) {
+            if (is_capture(*m) && e.piece_order[m->captured] == check) m->score += 40000;
+            if (e.piece_type[m->piece] == king_type) m->score += 30000;
+        }
+    }
+}
+
+}  // namespace
+
+int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_check, int node_type) {
+    if (poll_due_and_stop(e)) {
+        e.stop_flag = 1;
+        return 0;
+    }
+    e.quiet += 1;
+    e.pv_length[h] = 0;
+    pv_row(e, h)[0] = move_t{};
+    if (e.max_ply < h) e.max_ply = h;
+
+    if (bare_material(e)) return draw_value(e, side);
+
+    const int mated_here = h - (MATE_SCORE - 2);
+    if (mated_here > alpha) {
+        if (mated_here >= beta) return mated_here;
+        alpha = mated_here;
+    }
+    const int mate_next = (MATE_SCORE - 1) - h;
+    if (mate_next < beta) {
+        if (mate_next <= alpha) return mate_next;
+        beta = mate_next;
+    }
+    if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
+
+    const int other = 1 - side;
+    const int g = in_check(e, side);
+    const bool quiet_window = parent_check == 0 && node_type != 0 && e.eval_phase_class <= 1;
+    int best = NO_SCORE;
+    int stand_pat = 0;
+    phase ph = phase::evasions;
+    if (g == 0) {
+        if (e.lazy && quiet_window) {
+            const int o = side == RED ? e.pst_score : -e.pst_score;
+            stand_pat = (o - 350 >= beta || o + 350 <= alpha) ? o : evaluate(e, side);
+        } else {
+            stand_pat = evaluate(e, side);
+        }
+        best = stand_pat;
+        if (stand_pat > alpha) {
+            if (stand_pat >= beta) return stand_pat;
+            alpha = stand_pat;
+        }
+        ph = phase::captures;
+    }
+
+    for (;;) {
+        switch (ph) {
+            case phase::evasions:
+                k += 1;
+                generate_moves(e, side, h);
+                break;
+            case phase::captures: generate_captures(e, side, h); break;
+            case phase::checks: generate_quiet_moves(e, side, h); break;
+        }
+        score_list(e, h, side, g);
+
+        move_t* const first = e.ply_moves[h];
+        move_t* const last = e.ply_moves[h + 1];
+        for (move_t* mp = first; mp < last; ++mp) {
+            for (move_t* q = mp + 1; q < last; ++q)
+                if (q->score > mp->score) std::swap(*mp, *q);
+            move_t& m = *mp;
+
+            make_move(e, m);
+            if (in_check(e, side) != 0) {
+                unmake_move(e, m);
+                continue;
+            }
+            const bool capture = is_capture(m);
+            if (!capture && k >= 0 && g == 0 && in_check(e, other) == 0) {
+                unmake_move(e, m);
+                continue;
+            }
+            if (g == 0 && capture && e.piece_order[m.piece] - e.piece_order[m.captured] <= -3) {
+                unmake_move(e, m);
+                if (capture_defended(e, m) != 0) continue;
+                make_move(e, m);
+            }
+            if (e.delta && g == 0 && quiet_window) {
+                const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
+                if (v <= alpha && in_check(e, other) == 0) {
+                    if (best < v) best = v;
+                    unmake_move(e, m);
+                    continue;
+                }
+            }
+            const int r = -quiesce(e, -beta, -alpha, other, k - 1, h + 1, g, node_type);
+            unmake_move(e, m);
+
+            if (r > best) {
+                best = r;
+                if (r > alpha) {
+                    m.score = r;
+                    record_pv(e, h, m);
+                    if (r >= beta) return r;
+                    alpha = r;
+                }
+            }
+        }
+
+        if (ph == phase::captures && k >= 0) ph = phase::checks;
+        else break;
+    }
+    return best == NO_SCORE ? h - MATE_SCORE : best;
+}

@@ -1,0 +1,17 @@
+// The one entry into the search: iterative deepening over the root moves.
+#pragma once
+#include "board/engine.h"
+
+// Searches the current position under time_limit / depth_limit and returns
+// the move to play (best_line entry 0; entry 1 is the expected reply). A zero
+// move when the engine is not ready.
+void search_position(Count& e, move_t& out);
+
+void iterative_deepening(Count& e);
+// One iteration over the root moves; the iteration's score (0 when stopped).
+int root_search(Count& e, int side, int depth);
+
+// Results that need no search.
+constexpr int SCORE_NO_LEGAL_MOVE = -20000;
+constexpr int SCORE_KING_CAPTURE = 20000;
+constexpr int SCORE_ONLY_MOVE = -32767;

@@ -1,0 +1,63 @@
+#include "search/time_check.h"
+
+#include <cstring>
+
+#include "platform/clock.h"
+#include "ucci/held_lines.h"
+#include "ucci/line_input.h"
+#include "ucci/print.h"
+
+void poll_input(Count& e) {
+    LineInput& input = process_input();
+    char line[LINE_SIZE];
+    while (!held_lines_full() && input.get_line(line)) {
+        if (std::strcmp(line, "stop") == 0) {
+            e.stop_flag = 1;
+            return;
+        }
+        if (std::strcmp(line, "quit") == 0) {
+            // The command loop quits once the best move is out.
+            hold_line(line);
+            e.quit_requested = 1;
+            e.stop_flag = 1;
+            return;
+        }
+        if (std::strcmp(line, "isready") == 0) {
+            print_line("readyok");
+        } else if (std::strcmp(line, "ponderhit") == 0 || std::strcmp(line, "ponderhit draw") == 0) {
+            // The expected move was played: the budget now counts from here.
+            if (e.pondering) {
+                e.pondering = 0;
+                e.ponderhit = 1;
+                e.start_clock = platform::clock_ms();
+            }
+        } else {
+            hold_line(line);
+        }
+    }
+    if (input.at_end()) {
+        e.quit_requested = 1;
+        e.stop_flag = 1;
+    }
+}
+
+bool time_check(Count& e) {
+    e.poll_countdown = POLL_INTERVAL;
+    poll_input(e);
+    if (e.abort_request || e.stop_flag) {
+        e.stop_flag = 1;
+        return true;
+    }
+    if (e.node_limit > 0 && static_cast<int64_t>(e.full) + e.quiet >= e.node_limit) {
+        e.stop_flag = 1;
+        return true;
+    }
+    if (e.pondering) return false;  // the opponent's time: no limit
+    const int64_t elapsed = platform::clock_ms() - e.start_clock;
+    const int64_t limit = e.time_extension ? static_cast<int64_t>(e.time_factor) * e.time_limit : e.time_limit;
+    if (elapsed >= limit || (e.hard_time_limit > 0 && elapsed >= e.hard_time_limit)) {
+        e.stop_flag = 1;
+        return true;
+    }
+    return false;
+}
