@@ -1,4 +1,176 @@
 #include "board/repetition.h"
 
-// Repetitions are not detected yet.
-int check_repetition(Count&, int, bool) { return REPETITION_NONE; }
+#include "board/check.h"
+#include "board/geometry.h"
+#include "board/movegen.h"
+
+namespace {
+
+// Scratch lists of the repetition rules, kept apart from the search's plies at
+// the end of the move buffer.
+constexpr int SCRATCH_BEFORE = 55, SCRATCH_AFTER = 58, SCRATCH_REPLY = 61;
+constexpr int scratch_offset(int ply) { return ply == SCRATCH_BEFORE ? 7741 : ply == SCRATCH_AFTER ? 7891 : 8041; }
+
+move_t* generate_scratch_captures(Count& e, int side, int ply) {
+    e.ply_moves[ply] = e.move_buffer + scratch_offset(ply);
+    generate_captures(e, side, ply);
+    return e.ply_moves[ply];
+}
+
+int side_type_base(int side) { return side == RED ? 0 : BLACK_TYPE_OFFSET; }
+
+}  // namespace
+
+void board_do_move(Count& e, const move_t& m) {
+    e.board[m.from] = EMPTY_SQUARE;
+    e.board[m.to] = m.piece;
+    e.piece_square[m.piece] = m.to;
+    if (m.captured != EMPTY_SQUARE) e.piece_square[m.captured] = 0;
+}
+
+void board_undo_move(Count& e, const move_t& m) {
+    e.board[m.to] = m.captured;
+    if (m.captured != EMPTY_SQUARE) e.piece_square[m.captured] = m.to;
+    e.board[m.from] = m.piece;
+    e.piece_square[m.piece] = m.from;
+}
+
+bool square_attacked_by(Count& e, int t, int side) {
+    const int b = side_type_base(side);
+    const int rook = b + ROOK, cannon = b + CANNON, horse = b + HORSE, pawn = b + PAWN;
+    const int* board = e.board;
+    const int* type = e.piece_type;
+
+    static constexpr int black_rays[4] = {-16, 1, -1, 16};
+    static constexpr int red_rays[4] = {16, 1, -1, -16};
+    const int* rays = side == BLACK ? black_rays : red_rays;
+    for (int i = 0; i < 4; ++i) {
+        const int d = rays[i];
+        int s = t + d;
+        while (board[s] == EMPTY_SQUARE) s += d;
+        if (board[s] == OFF_BOARD) continue;
+        if (type[board[s]] == rook) return true;
+        s += d;
+        while (board[s] == EMPTY_SQUARE) s += d;
+        if (board[s] != OFF_BOARD && type[board[s]] == cannon) return true;
+    }
+
+    if (board[t + 15] == EMPTY_SQUARE && (type[board[t + 14]] == horse || type[board[t + 31]] == horse)) return true;
+    if (board[t + 17] == EMPTY_SQUARE && (type[board[t + 33]] == horse || type[board[t + 18]] == horse)) return true;
+    if (board[t - 17] == EMPTY_SQUARE && (type[board[t - 33]] == horse || type[board[t - 18]] == horse)) return true;
+    if (board[t - 15] == EMPTY_SQUARE && (type[board[t - 31]] == horse || type[board[t - 14]] == horse)) return true;
+
+    const int behind = side == BLACK ? t - 16 : t + 16;
+    if (type[board[behind]] == pawn) return true;
+    const bool in_enemy_half = side == BLACK ? in_red_half[t] : in_black_half[t];
+    if (in_enemy_half && (type[board[t + 1]] == pawn || type[board[t - 1]] == pawn)) return true;
+
+    const bool in_own_half = side == BLACK ? in_black_half[t] : in_red_half[t];
+    if (in_own_half) {
+        const int elephant = b + ELEPHANT;
+        if (board[t - 15] == EMPTY_SQUARE && type[board[t - 30]] == elephant) return true;
+        if (board[t - 17] == EMPTY_SQUARE && type[board[t - 34]] == elephant) return true;
+        if (board[t + 15] == EMPTY_SQUARE && type[board[t + 30]] == elephant) return true;
+        if (board[t + 17] == EMPTY_SQUARE && type[board[t + 34]] == elephant) return true;
+    }
+    const bool in_own_palace = side == BLACK ? in_black_palace[t] : in_red_palace[t];
+    if (in_own_palace) {
+        const int advisor = b + ADVISOR, king = b + KING;
+        if (type[board[t - 15]] == advisor || type[board[t - 17]] == advisor || type[board[t + 15]] == advisor ||
+            type[board[t + 17]] == advisor)
+            return true;
+        if (type[board[t - 16]] == king || type[board[t + 16]] == king || type[board[t + 1]] == king ||
+            type[board[t - 1]] == king)
+            return true;
+    }
+    return false;
+}
+
+bool capture_is_chase(Count& e, const move_t& q) {
+    const int attacker_side = piece_side(q.piece);
+    const int defender = 1 - attacker_side;
+
+    // The victim may simply take the attacker back: no chase.
+    if (square_attacked_by(e, q.from, defender)) {
+        const move_t* r = generate_scratch_captures(e, defender, SCRATCH_REPLY);
+        for (const move_t* end = e.ply_moves[SCRATCH_REPLY + 1]; r < end; ++r) {
+            if (r->to != q.from || r->from != q.to) continue;
+            board_do_move(e, *r);
+            const bool exposed = in_check(e, defender) != 0;
+            board_undo_move(e, *r);
+            if (!exposed) return false;
+        }
+    }
+
+    board_do_move(e, q);
+    if (in_check(e, attacker_side) != 0) {
+        board_undo_move(e, q);
+        return false;
+    }
+    bool recapture = false;
+    const move_t* r = generate_scratch_captures(e, defender, SCRATCH_REPLY);
+    const move_t* end = e.ply_moves[SCRATCH_REPLY + 1];
+    for (; r < end && !recapture; ++r) {
+        if (r->to != q.to) continue;
+        board_do_move(e, *r);
+        recapture = in_check(e, defender) == 0;
+        board_undo_move(e, *r);
+    }
+    const int attacker_order = e.piece_order[q.piece];
+    bool chase;
+    if (recapture) chase = (attacker_order == ORDER_CANNON || attacker_order == ORDER_HORSE) &&
+                           e.piece_order[q.captured] == ORDER_ROOK;
+    else chase = attacker_order != ORDER_PAWN && attacker_order != ORDER_KING;
+    board_undo_move(e, q);
+    return chase;
+}
+
+int check_repetition(Count& e, int side, bool thorough) {
+    const int p = e.ply;
+    if (p < 4) return REPETITION_NONE;
+    const move_t& last = e.move_stack[p];
+    const move_t& reply = e.move_stack[p - 1];
+    const move_t& before = e.move_stack[p - 2];
+    if (last.captured != EMPTY_SQUARE || reply.captured != EMPTY_SQUARE || before.captured != EMPTY_SQUARE)
+        return REPETITION_NONE;
+
+    const bool checking = e.check_stack[p] != 0 && e.check_stack[p - 2] != 0;
+    if (last.from == before.to && before.from == last.to && checking) return REPETITION_LONG_CHECK;
+
+    const uint32_t key = e.key_stack[p];
+    const int lowest = (p == 4 || p == 6) ? 0 : 1;
+    bool repeated = false;
+    for (int k = p - 4; k >= lowest && !repeated; k -= 2) repeated = e.key_stack[k] == key;
+    if (!repeated) return REPETITION_NONE;
+    if (checking) return REPETITION_LONG_CHECK;
+
+    const move_t* after = generate_scratch_captures(e, side, SCRATCH_AFTER);
+    const move_t* after_end = e.ply_moves[SCRATCH_AFTER + 1];
+    if (after == after_end) return REPETITION_DRAW;
+
+    if (e.check_stack[p - 2] == 0 && !thorough) {
+        const long n_after = after_end - after;
+        board_undo_move(e, last);
+        generate_scratch_captures(e, side, SCRATCH_BEFORE);
+        const long n_before = e.ply_moves[SCRATCH_BEFORE + 1] - e.ply_moves[SCRATCH_BEFORE];
+        board_do_move(e, last);
+        if (n_before >= n_after) return REPETITION_DRAW;
+    }
+
+    for (const move_t* q = after; q < after_end; ++q) {
+        if (!capture_is_chase(e, *q)) continue;
+        board_undo_move(e, last);
+        bool goes_on = false;
+        if (!square_attacked_by(e, q->to, side) || q->to == reply.to) {
+            board_undo_move(e, reply);
+            const move_t* r = generate_scratch_captures(e, side, SCRATCH_BEFORE);
+            const move_t* r_end = e.ply_moves[SCRATCH_BEFORE + 1];
+            for (; r < r_end && !goes_on; ++r)
+                goes_on = r->captured == q->captured && capture_is_chase(e, *r);
+            board_do_move(e, reply);
+        }
+        board_do_move(e, last);
+        if (goes_on) return REPETITION_LONG_CHASE;
+    }
+    return REPETITION_DRAW;
+}

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "board/engine.h"
+#include "ucci/go.h"
+
+namespace {
+
+TEST(GoBudget, MovesToGo) {
+    struct Case {
+        int count_before, seconds, moves_to_go, budget;
+    } cases[] = {
+        {0, 300, 40, 22500},                        // k 1, f 5: (7500 + 37500) / 2
+        {0, 9000, 40, (180000 + 900000) / 2},       // capped at two hours
+        {0, 300, 0, (300000 + 30 * 300000 / 40) / 2},   // 0 moves to go reads as 1: f = 30
+        {49, 300, 10, (30000 + 70 * 300000 / 40) / 2},  // k 50, f = 50 - 10 + 30
+    };
+    for (const auto& c : cases) {
+        timecontrol_t clock{0, c.count_before, 0};
+        EXPECT_EQ(moves_to_go_budget(clock, c.seconds, c.moves_to_go), c.budget) << c.seconds << " " << c.moves_to_go;
+        EXPECT_EQ(clock.moves_to_go_count, c.count_before + 1);
+    }
+}
+
+TEST(GoBudget, Increment) {
+    struct Case {
+        int count_before, seconds, increment, budget;
+    } cases[] = {
+        {0, 300, 5, 8593},   // a 7500, b 9687
+        {0, 20, 0, 406},     // a 500, b 312
+        {60, 20, 0, 3500},   // n 61: a 4000, b 2000
+        {0, 5, 10, 5101},    // a 125, b 10078
+        {80, 20, 0, (2000 + 3 * 6666) / 4},  // n 81: a = T / 3
+        {100, 20, 1, 4000 + 1000},           // n 101: T / 5 + I
+        {0, 99999, 0, (7200000 / 40 + 7200000 / 64) / 2},  // capped at two hours
+    };
+    for (const auto& c : cases) {
+        timecontrol_t clock{0, 0, c.count_before};
+        EXPECT_EQ(increment_budget(clock, c.seconds, c.increment), c.budget) << c.count_before << " " << c.seconds;
+        EXPECT_EQ(clock.increment_count, c.count_before + 1);
+    }
+}
+
+TEST(GoBudget, VeryLongGamesDoNotOverflow) {
+    timecontrol_t clock{0, 5000, 0};
+    EXPECT_GT(moves_to_go_budget(clock, 7200, 1), 0);
+}
+
+TEST(GoBudget, SafetyLimitKeepsAMargin) {
+    EXPECT_EQ(clock_safety_limit(300000), 270000);
+    EXPECT_EQ(clock_safety_limit(500), 400);
+    EXPECT_EQ(clock_safety_limit(50), 1);
+    EXPECT_EQ(clock_safety_limit(0), 1);
+}
+
+}  // namespace
