@@ -9,24 +9,26 @@
 #include "position/move_text.h"
 #include "search/search.h"
 #include "search/search_info.h"
+#include "search/time_check.h"
 #include "ucci/print.h"
 
 namespace {
 
 constexpr int GAME_LENGTH_GUARD = 256;
 
-int32_t capped_remaining_ms(int32_t seconds) { return (seconds < 7200 ? seconds : 7200) * 1000; }
+// The time left on the clock, capped at two hours.
+int32_t capped_remaining_ms(int64_t remaining_ms) { return static_cast<int32_t>(remaining_ms < 7200000 ? remaining_ms : 7200000); }
 
 // The last report of the search statistics, kept for whoever wants to read it.
 search_report_t last_report;
 
 }  // namespace
 
-int32_t moves_to_go_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t moves_to_go) {
+int32_t moves_to_go_budget(timecontrol_t& clock, int64_t remaining_ms, int32_t moves_to_go) {
     const int32_t n = moves_to_go < 1 ? 1 : moves_to_go;
     const int32_t k = clock.moves_to_go_count + 1;
     clock.moves_to_go_count = k;
-    const int32_t t = capped_remaining_ms(remaining_seconds);
+    const int32_t t = capped_remaining_ms(remaining_ms);
     int32_t f = k - n + 30;
     if (f < 5) f = 5;
     // f * t outgrows 32 bits in very long games; the budget is then capped by the clock anyway.
@@ -34,11 +36,11 @@ int32_t moves_to_go_budget(timecontrol_t& clock, int32_t remaining_seconds, int3
     return static_cast<int32_t>(budget > INT32_MAX ? INT32_MAX : budget);
 }
 
-int32_t increment_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t increment_seconds) {
-    const int32_t inc = increment_seconds * 1000;
+int32_t increment_budget(timecontrol_t& clock, int64_t remaining_ms, int64_t increment_ms) {
+    const int32_t inc = static_cast<int32_t>(increment_ms < 600000000 ? increment_ms : 600000000);
     const int32_t n = clock.increment_count + 1;
     clock.increment_count = n;
-    const int32_t t = capped_remaining_ms(remaining_seconds);
+    const int32_t t = capped_remaining_ms(remaining_ms);
     if (n <= 60) {
         const int32_t a = t / (70 - n < 40 ? 70 - n : 40);
         const int32_t b = t / (65 - n) + inc;
@@ -78,7 +80,10 @@ void think(Count& e, char* best_text, char* ponder_text, int& score) {
     if (e.best_line[1].from != 0) move_to_text(e.best_line[1], ponder_text);
 }
 
-void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
+bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
+    // Clock fields are seconds unless the GUI switched on milliseconds.
+    const int64_t unit = ctx.milliseconds ? 1 : 1000;
+    const int64_t remaining_ms = static_cast<int64_t>(cmd.go_limit) * unit;
     e.node_limit = 0;
     e.hard_time_limit = 0;
     switch (cmd.go_mode) {
@@ -92,31 +97,47 @@ void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
             e.node_limit = cmd.go_limit;
             break;
         case GO_MOVES_TO_GO:
-            ctx.clock.budget = moves_to_go_budget(ctx.clock, cmd.go_limit, cmd.go_extra);
+            ctx.clock.budget = moves_to_go_budget(ctx.clock, remaining_ms, cmd.go_extra);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
             ctx.go_counter_copy = ctx.clock.increment_count;
-            e.hard_time_limit = clock_safety_limit(static_cast<int64_t>(cmd.go_limit) * 1000);
+            e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
         case GO_INCREMENT:
-            ctx.clock.budget = increment_budget(ctx.clock, cmd.go_limit, cmd.go_extra);
+            ctx.clock.budget = increment_budget(ctx.clock, remaining_ms, cmd.go_extra * unit);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
             ctx.go_counter_copy = ctx.clock.increment_count;
-            if (3LL * ctx.clock.budget >= static_cast<int64_t>(cmd.go_limit) * 1000) apply_low_time_rule(ctx.mirror, e);
-            e.hard_time_limit = clock_safety_limit(static_cast<int64_t>(cmd.go_limit) * 1000);
+            if (3LL * ctx.clock.budget >= remaining_ms) apply_low_time_rule(ctx.mirror, e);
+            e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
         default: break;
     }
-    if (ctx.go_counter_copy + 10 > GAME_LENGTH_GUARD) {
+    return ctx.go_counter_copy + 10 <= GAME_LENGTH_GUARD;
+}
+
+// A ponder search that ended before the GUI decided waits for "ponderhit" or "stop".
+void wait_for_ponder_decision(Count& e) {
+    while (e.pondering && !e.stop_flag) {
+        poll_input(e);
+        if (e.pondering && !e.stop_flag) platform::sleep_ms(2);
+    }
+}
+
+void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
+    if (!set_go_limits(e, cmd, ctx)) {
         print_line("nobestmove");
         return;
     }
-
     const int32_t started = platform::clock_ms();
     char best[MOVE_TEXT_SIZE], ponder[MOVE_TEXT_SIZE];
     int score = 0;
+    e.pondering = cmd.ponder;
+    e.ponderhit = 0;
+    e.stop_flag = 0;
     think(e, best, ponder, score);
+    wait_for_ponder_decision(e);
+    e.pondering = 0;
 
     if (best[0] == '\0') {
         // Every search without a move gets an answer, so that the GUI never waits.

@@ -17,11 +17,12 @@ struct go_context_t {
     timecontrol_t& clock;
     int32_t& go_counter_copy;
     option_mirror_t& mirror;
+    bool milliseconds = false;  // "usemillisec": clock fields in milliseconds
 };
 
 // Clock budgets in milliseconds; each counts its go in the clock record.
-int32_t moves_to_go_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t moves_to_go);
-int32_t increment_budget(timecontrol_t& clock, int32_t remaining_seconds, int32_t increment_seconds);
+int32_t moves_to_go_budget(timecontrol_t& clock, int64_t remaining_ms, int32_t moves_to_go);
+int32_t increment_budget(timecontrol_t& clock, int64_t remaining_ms, int64_t increment_ms);
 // How long a clock search may run at most: the time left less a safety margin
 // of a tenth of it, at least 100 ms.
 int32_t clock_safety_limit(int64_t remaining_ms);
@@ -29,6 +30,9 @@ int32_t clock_safety_limit(int64_t remaining_ms);
 // The move to play: from the book, else from a search. Texts are internal move
 // texts (empty when there is none); the score is from the side to move's view.
 void think(Count& e, char* best_text, char* ponder_text, int& score);
+
+// Search limits of a go command; false when the game-length guard forbids a search.
+bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx);
 
 // Answers one go command with a bestmove line (or "nobestmove").
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx);

@@ -14,6 +14,7 @@
 #include "ucci/options.h"
 #include "ucci/position_command.h"
 #include "ucci/print.h"
+#include "search/tt.h"
 
 namespace {
 
@@ -28,11 +29,19 @@ struct loop_state_t {
     bookoption_t book;
 };
 
-void apply_option(Count& e, loop_state_t& s) {
+void resize_hash(Count& e, int megabytes) {
+    if (megabytes == 0) megabytes = 32;
+    if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
+}
+
+void apply_option(Count& e, loop_state_t& s, go_context_t& go_ctx) {
     const command_t& c = s.cmd;
     bool* target = nullptr;
     switch (c.option) {
         case OPT_USEBOOK: s.book.use_book = c.option_value != 0; return;
+        case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
+        case OPT_USEMILLISEC: go_ctx.milliseconds = c.option_value != 0; return;
+        case OPT_DEBUG: e.info_output = c.option_value != 0; return;
         case OPT_CHECKQS: target = &s.mirror.checkqs; break;
         case OPT_LAZY: target = &s.mirror.lazy; break;
         case OPT_NULLEX: target = &s.mirror.nullex; break;
@@ -109,7 +118,7 @@ int run_ucci() {
     for (;;) {
         switch (read_command(input, s.cmd)) {
             case CMD_ISREADY: print_line("readyok"); break;
-            case CMD_SETOPTION: apply_option(e, s); break;
+            case CMD_SETOPTION: apply_option(e, s, go_ctx); break;
             case CMD_POSITION: handle_position(e, s); break;
             case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
             case CMD_GO: handle_go(e, s.cmd, go_ctx); break;

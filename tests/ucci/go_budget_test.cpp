@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "board/engine.h"
+#include <memory>
+
+#include "ucci/command.h"
 #include "ucci/go.h"
 
 namespace {
@@ -16,7 +19,7 @@ TEST(GoBudget, MovesToGo) {
     };
     for (const auto& c : cases) {
         timecontrol_t clock{0, c.count_before, 0};
-        EXPECT_EQ(moves_to_go_budget(clock, c.seconds, c.moves_to_go), c.budget) << c.seconds << " " << c.moves_to_go;
+        EXPECT_EQ(moves_to_go_budget(clock, c.seconds * 1000LL, c.moves_to_go), c.budget) << c.seconds << " " << c.moves_to_go;
         EXPECT_EQ(clock.moves_to_go_count, c.count_before + 1);
     }
 }
@@ -35,14 +38,14 @@ TEST(GoBudget, Increment) {
     };
     for (const auto& c : cases) {
         timecontrol_t clock{0, 0, c.count_before};
-        EXPECT_EQ(increment_budget(clock, c.seconds, c.increment), c.budget) << c.count_before << " " << c.seconds;
+        EXPECT_EQ(increment_budget(clock, c.seconds * 1000LL, c.increment * 1000LL), c.budget) << c.count_before << " " << c.seconds;
         EXPECT_EQ(clock.increment_count, c.count_before + 1);
     }
 }
 
 TEST(GoBudget, VeryLongGamesDoNotOverflow) {
     timecontrol_t clock{0, 5000, 0};
-    EXPECT_GT(moves_to_go_budget(clock, 7200, 1), 0);
+    EXPECT_GT(moves_to_go_budget(clock, 7200000, 1), 0);
 }
 
 TEST(GoBudget, SafetyLimitKeepsAMargin) {
@@ -50,6 +53,65 @@ TEST(GoBudget, SafetyLimitKeepsAMargin) {
     EXPECT_EQ(clock_safety_limit(500), 400);
     EXPECT_EQ(clock_safety_limit(50), 1);
     EXPECT_EQ(clock_safety_limit(0), 1);
+}
+
+}  // namespace
+
+namespace {
+
+struct GoLimits : ::testing::Test {
+    std::unique_ptr<CountEx> e = std::make_unique<CountEx>();
+    timecontrol_t clock{};
+    int32_t copy = 0;
+    option_mirror_t mirror;
+    go_context_t ctx{clock, copy, mirror};
+
+    bool go(const char* line) {
+        command_t cmd{};
+        EXPECT_EQ(parse_command(line, cmd), CMD_GO);
+        return set_go_limits(*e, cmd, ctx);
+    }
+};
+
+TEST_F(GoLimits, ModesSetTimeAndDepth) {
+    EXPECT_TRUE(go("go depth 5"));
+    EXPECT_EQ(e->time_limit, 3600000);
+    EXPECT_EQ(e->depth_limit, 5);
+    EXPECT_EQ(e->hard_time_limit, 0);
+    EXPECT_TRUE(go("go nodes 5000"));
+    EXPECT_EQ(e->node_limit, 5000);
+    EXPECT_TRUE(go("go time 300 movestogo 40"));
+    EXPECT_EQ(e->time_limit, 22500);
+    EXPECT_EQ(e->depth_limit, 30);
+    EXPECT_EQ(e->node_limit, 0);
+    EXPECT_EQ(e->hard_time_limit, 270000);
+    EXPECT_TRUE(go("go time 1 movestogo 1"));
+    EXPECT_EQ(e->hard_time_limit, 900);  // the budget may exceed the clock; the cap may not
+    ctx.milliseconds = true;
+    EXPECT_TRUE(go("go time 300000 movestogo 40"));
+    EXPECT_EQ(e->time_limit, 22500);
+    EXPECT_TRUE(go("go time 300000 increment 5000"));
+    EXPECT_EQ(e->time_limit, 8593);
+}
+
+TEST_F(GoLimits, LowTimeRuleClearsTimeExtensionForGood) {
+    refresh_switches(mirror, *e);
+    EXPECT_TRUE(go("go time 300 increment 5"));
+    EXPECT_EQ(e->time_extension, 1);
+    EXPECT_TRUE(go("go time 5 increment 10"));
+    EXPECT_EQ(e->time_extension, 0);
+    EXPECT_FALSE(mirror.time_extension);
+    mirror.hist = false;
+    refresh_switches(mirror, *e);
+    EXPECT_EQ(e->time_extension, 0);
+    EXPECT_EQ(e->hist, 0);
+}
+
+TEST_F(GoLimits, GameLengthGuardAfter246IncrementMoves) {
+    for (int i = 0; i < 246; ++i) ASSERT_TRUE(go("go time 100 increment 1")) << i;
+    EXPECT_FALSE(go("go time 100 increment 1"));
+    // A depth search is refused too while the copy stands.
+    EXPECT_FALSE(go("go depth 3"));
 }
 
 }  // namespace
