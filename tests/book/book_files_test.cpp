@@ -146,8 +146,8 @@ TEST_F(BookFiles, DamagedBooksMiss) {
         {"negative head", -5, 68, true, -1, 0},
         {"head past the end", 10000, 68, true, -1, 0},
         {"next offset past the end", 0, 200, true, -1, 0},
-        {"matching record 4 bytes short (its head still fits)", 0, 68, true, -1, 4},
-        {"matching record 40 bytes short", 0, 68, true, -1, 40},
+        {"matching record 4 bytes short (its head still fits)", 68, -1, true, -1, 4},
+        {"matching record 40 bytes short", 68, -1, true, -1, 40},
         {"chain looping back on itself", 0, 0, true, -1, 0},
         {"chain of two looping", 0, 68, false, 0, 0},
     };

@@ -190,6 +190,7 @@ TEST(HashBookFile, UnwritablePlaceKeepsTheBookInMemory) {
     const std::string note = "kept in memory and not saved";
     ASSERT_NE(err.find(note), std::string::npos);
     EXPECT_EQ(err.find(note, err.find(note) + 1), std::string::npos) << "said once";
+    EXPECT_EQ(err.find("cannot save"), std::string::npos) << "no attempt to save";
     EXPECT_EQ(e->hash_book.image, nullptr);
 }
 
