@@ -13,6 +13,7 @@ tt_entry_t* first_slot(const Count& e, int side) {
 }
 
 tt_entry_t* matching_slot(const Count& e, int side) {
+    if (e.tt_size == 0) return nullptr;
     tt_entry_t* slot = first_slot(e, side);
     if (slot[0].lock == e.zobrist_lock) return slot;
     if (slot[1].lock == e.zobrist_lock) return slot + 1;
@@ -29,14 +30,15 @@ void reset_slot(const Count& e, tt_entry_t& t) {
 }
 
 // The matching entry touched, or a fresh one in the slot the replacement rule picks.
-tt_entry_t& entry_for_store(Count& e, int side) {
+tt_entry_t* entry_for_store(Count& e, int side) {
+    if (e.tt_size == 0) return nullptr;
     if (tt_entry_t* t = matching_slot(e, side)) {
         t->generation = e.tt_generation;
-        return *t;
+        return t;
     }
     tt_entry_t* slot = first_slot(e, side);
-    tt_entry_t& victim = replacement_key(slot[0]) < replacement_key(slot[1]) ? slot[0] : slot[1];
-    reset_slot(e, victim);
+    tt_entry_t* victim = replacement_key(slot[0]) < replacement_key(slot[1]) ? slot : slot + 1;
+    reset_slot(e, *victim);
     return victim;
 }
 
@@ -69,6 +71,8 @@ int32_t tt_entries_for_megabytes(int megabytes) {
     if (megabytes > 512) megabytes = 512;
     return static_cast<int32_t>(static_cast<int64_t>(megabytes) * 1048576 / 40);
 }
+
+bool tt_allocate(Count& e, int megabytes) { return tt_resize(e, megabytes); }
 
 bool tt_resize(Count& e, int megabytes) {
     const int32_t n = tt_entries_for_megabytes(megabytes);
@@ -157,13 +161,17 @@ tt_probe_t tt_probe_node(Count& e, int side, int alpha, int beta, int depth, int
 }
 
 void tt_store_lower(Count& e, int side, int depth, int score, int height) {
-    tt_entry_t& t = entry_for_store(e, side);
+    tt_entry_t* const p = entry_for_store(e, side);
+    if (p == nullptr) return;
+    tt_entry_t& t = *p;
     if (depth >= t.move_depth) set_best_move(e, t, depth, height);
     if (depth >= t.lower_depth) set_lower(t, depth, score, height);
 }
 
 void tt_store_bounds(Count& e, int side, int depth, int best, int alpha, int beta, int height) {
-    tt_entry_t& t = entry_for_store(e, side);
+    tt_entry_t* const p = entry_for_store(e, side);
+    if (p == nullptr) return;
+    tt_entry_t& t = *p;
     if (depth >= t.move_depth) set_best_move(e, t, depth, height);
     if (best > alpha && depth >= t.lower_depth) set_lower(t, depth, best, height);
     if (best < beta && depth >= t.upper_depth) {
@@ -177,6 +185,7 @@ void tt_mark_mate_threat(Count& e, int side) {
 }
 
 void tt_write_pv(Count& e, int side) {
+    if (e.tt_size == 0) return;
     int made = 0;
     for (; made < 64 && e.ply < MAX_PLY_STACK - 1; ++made) {
         const move_t& m = e.best_line[made];

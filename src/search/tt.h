@@ -34,6 +34,8 @@ struct tt_probe_t {
 
 // Entries per table for a hash size in megabytes (clamped to 16..512).
 int32_t tt_entries_for_megabytes(int megabytes);
+// Allocates both tables (none may exist yet); false, with nothing allocated, on failure.
+bool tt_allocate(Count& e, int megabytes);
 // Replaces both tables by new, empty ones for `megabytes`. On a failed
 // allocation the old tables (if any) stay as they were and the result is false.
 bool tt_resize(Count& e, int megabytes);
@@ -45,6 +47,8 @@ void tt_clear(Count& e);
 // read back relative to the root.
 int tt_score_to_table(int score, int height);
 int tt_score_from_table(int stored, int height);
+
+// Without tables (tt_size 0) every probe misses and every store is dropped.
 
 // The matching entry of the current position (touched: generation refreshed), or nullptr.
 tt_entry_t* tt_probe(Count& e, int side);

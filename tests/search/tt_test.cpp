@@ -257,6 +257,17 @@ TEST_F(TranspositionTable, PrincipalVariationWriteBack) {
     tt_free(*k);
 }
 
+TEST(TranspositionTableAbsent, ProbesMissAndStoresAreDropped) {
+    auto e = engine_with_keys();
+    e->best_line[0] = {0, 171, 168, RED_BASE + CANNON_OFFSET + 1, EMPTY_SQUARE};
+    tt_store_lower(*e, RED, 2, 0, 0);
+    tt_store_bounds(*e, RED, 2, 0, -1, 1, 0);
+    tt_mark_mate_threat(*e, RED);
+    tt_write_pv(*e, RED);
+    EXPECT_EQ(tt_probe(*e, RED), nullptr);
+    EXPECT_FALSE(tt_probe_node(*e, RED, 0, 1, 2, 0, 1).found);
+}
+
 TEST_F(TranspositionTable, ResizeGivesEmptyTables) {
     tt_store_lower(*e, RED, 2, 0, 0);
     ASSERT_TRUE(tt_resize(*e, 17));
