@@ -119,8 +119,9 @@ void hash_book_load(Count& e, const std::string& path) {
         if (f == nullptr) f = std::fopen(path.c_str(), "rb");  // read-only: use, but do not save
     }
     if (f != nullptr) {
+        // Read as far as the file goes; a short one leaves the rest of the image empty.
         const size_t got = std::fread(block->image, 1, HASH_BOOK_BYTES, f);
-        (void)got;  // a short file leaves the rest of the image empty
+        (void)got;
         std::fclose(f);
     }
     if (!block->saveable) {

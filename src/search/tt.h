@@ -34,7 +34,7 @@ struct tt_probe_t {
 
 // Entries per table for a hash size in megabytes (clamped to 16..512).
 int32_t tt_entries_for_megabytes(int megabytes);
-// Allocates both tables (none may exist yet); false, with nothing allocated, on failure.
+// The first allocation: the same as tt_resize.
 bool tt_allocate(Count& e, int megabytes);
 // Replaces both tables by new, empty ones for `megabytes`. On a failed
 // allocation the old tables (if any) stay as they were and the result is false.
