@@ -5,15 +5,16 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "book/book_files.h"
 #include "book/book_key.h"
+#include "book/read_file.h"
 #include "engine_process.h"
-#include "engine_with_keys.h"
+#include "position/position_string.h"
+#include "test_engine.h"
 
 namespace {
 
@@ -56,11 +57,6 @@ struct BookWriter {
     void write(const std::string& dir) const { write(dir, data.size()); }
 };
 
-std::string read_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 class BookFiles : public ::testing::Test {
 protected:
     void TearDown() override { close_book_files(); }
@@ -68,7 +64,8 @@ protected:
 };
 
 TEST(BookKey, StartPosition) {
-    auto e = engine_with_keys();
+    auto e = make_engine();
+    setup_position(*e, START_POSITION_STRING, RED);
     Key key;
     book_position_key(*e, key.data());
     // rooks, horses, cannons, advisors, elephants, king, pawns: red, then black.

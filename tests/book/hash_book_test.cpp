@@ -4,13 +4,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "board/engine.h"
 #include "book/hash_book.h"
+#include "book/read_file.h"
 #include "engine_process.h"
 
 namespace {
@@ -42,11 +42,6 @@ Entry get_entry(const Count& e, int bucket, int slot) {
 
 bool same(const Entry& a, const Entry& b) {
     return a.lock == b.lock && a.depth == b.depth && a.value == b.value && a.time == b.time;
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 class HashBook : public ::testing::Test {

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,15 +14,11 @@
 #include "book/hash_book.h"
 #include "book/initialise.h"
 #include "book/prime_keys.h"
+#include "book/read_file.h"
 #include "engine_process.h"
 #include "search/tt.h"
 
 namespace {
-
-std::string read_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
 
 const std::string& prime_text() {
     static const std::string text = read_file(TAVOX_DATA_DIR "/_prime.txt");

@@ -5,8 +5,9 @@
 #include <memory>
 
 #include "board/make_move.h"
-#include "book/engine_with_keys.h"
+#include "position/position_string.h"
 #include "search/tt.h"
+#include "test_engine.h"
 
 namespace {
 
@@ -210,7 +211,8 @@ TEST_F(TranspositionTable, MateThreatMark) {
 }
 
 TEST_F(TranspositionTable, PrincipalVariationWriteBack) {
-    auto k = engine_with_keys();
+    auto k = make_engine();
+    setup_position(*k, START_POSITION_STRING, RED);
     ASSERT_TRUE(tt_resize(*k, 16));
     k->tt_generation = 4;
     // h2e2 (red cannon 171 -> 168), then h9g7 (black horse 59 -> 90).
@@ -258,7 +260,7 @@ TEST_F(TranspositionTable, PrincipalVariationWriteBack) {
 }
 
 TEST(TranspositionTableAbsent, ProbesMissAndStoresAreDropped) {
-    auto e = engine_with_keys();
+    auto e = make_engine();
     e->best_line[0] = {0, 171, 168, RED_BASE + CANNON_OFFSET + 1, EMPTY_SQUARE};
     tt_store_lower(*e, RED, 2, 0, 0);
     tt_store_bounds(*e, RED, 2, 0, -1, 1, 0);
