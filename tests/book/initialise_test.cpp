@@ -8,7 +8,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "board/engine.h"
 #include "book/hash_book.h"
