@@ -1,8 +1,8 @@
 // Initialise and destroy: the two virtual operations of the engine object.
-#include <cstdio>
-#include <string>
+#include "book/initialise.h"
 
-#include "board/engine.h"
+#include <cstdio>
+
 #include "book/hash_book.h"
 #include "book/prime_keys.h"
 #include "eval/evaluate.h"
@@ -19,31 +19,34 @@ FILE* open_prime_file(const std::string& dir) {
 
 }  // namespace
 
-int Count::initialise(int hash_megabytes) {
-    if (ready_state != 0) return 0;
-    build_evaluation_tables(*this);
-    if (!tt_allocate(*this, hash_megabytes)) {
+int initialise_engine(Count& e, int hash_megabytes, const std::string& dir) {
+    if (e.ready_state != 0) return 0;
+    build_evaluation_tables(e);
+    if (!tt_resize(e, hash_megabytes)) {
         std::fprintf(stderr, "cannot allocate the transposition tables\n");
         return 0;
     }
-    const std::string dir = platform::program_directory();
     FILE* primes = open_prime_file(dir);
     if (primes == nullptr) {
         std::fprintf(stderr, "cannot open _prime.txt in the program's or the working directory\n");
-        tt_free(*this);
+        tt_free(e);
         return 0;
     }
     const char* error = nullptr;
-    const bool loaded = read_prime_keys(*this, primes, &error);
+    const bool loaded = read_prime_keys(e, primes, &error);
     std::fclose(primes);
     if (!loaded) {
         std::fprintf(stderr, "%s\n", error);
-        tt_free(*this);
+        tt_free(e);
         return 0;
     }
-    ready_state = 1;
-    hash_book_load(*this, (dir.empty() ? std::string(".") : dir) + "/hashbook.bin");
+    e.ready_state = 1;
+    hash_book_load(e, (dir.empty() ? std::string(".") : dir) + "/hashbook.bin");
     return 1;
+}
+
+int Count::initialise(int hash_megabytes) {
+    return initialise_engine(*this, hash_megabytes, platform::program_directory());
 }
 
 int Count::destroy() {

@@ -1,5 +1,6 @@
 #include "book/prime_keys.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -24,13 +25,14 @@ bool read_prime_keys(Count& e, FILE* file, const char** error) {
     auto numbers = std::make_unique<uint32_t[]>(PRIME_NUMBER_COUNT);
     char token[64];
     for (int i = 0; i < PRIME_NUMBER_COUNT; ++i) {
-        // %63s reads one blank-separated token; a longer one is caught by the range test.
         if (std::fscanf(file, "%63s", token) != 1) {
             *error = "_prime.txt holds fewer than 2520 numbers";
             return false;
         }
+        // A token cut at 63 characters (more follow at once) is refused, not split in two.
+        const int next = std::fgetc(file);
         int32_t v = 0;
-        if (!parse_int32(token, v)) {
+        if ((next != EOF && !std::isspace(next)) || !parse_int32(token, v)) {
             *error = "_prime.txt holds a token that is not a signed 32-bit number";
             return false;
         }

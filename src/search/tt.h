@@ -1,4 +1,6 @@
-// The two transposition tables (index = side to move).
+// The two transposition tables (index = side to move). A position with hash
+// zobrist_key lives at index i = zobrist_key mod tt_size or at i + 1 of its
+// side's table; each table has tt_size + 1 entries so that i + 1 always exists.
 #pragma once
 #include <cstdint>
 
@@ -20,6 +22,8 @@ static_assert(sizeof(tt_entry_t) == 20);
 
 constexpr tt_entry_t TT_EMPTY_ENTRY = {0, -20000, 20000, -1, -1, 0, 0, -1, 0, 0};
 
+// What the probe at the start of an alpha_beta node learns. `from`/`to` are 0
+// without a hash move; `cutoff` means the node ends at once with `score`.
 struct tt_probe_t {
     bool found;
     int from, to;
@@ -28,20 +32,35 @@ struct tt_probe_t {
     int score;
 };
 
-// The probe at an alpha_beta node: on a match the hash move and the mate mark;
-// at a node of non-zero type also the three cut-off cases (each counts hashhit).
-tt_probe_t tt_probe_node(Count& e, int side, int alpha, int beta, int depth, int height, int node_type);
-tt_entry_t* tt_probe(Count& e, int side);
-void tt_store_lower(Count& e, int side, int depth, int score, int height);
-void tt_store_bounds(Count& e, int side, int depth, int best, int alpha, int beta, int height);
-void tt_mark_mate_threat(Count& e, int side);
-void tt_write_pv(Count& e, int side);
-bool tt_resize(Count& e, int megabytes);
-
 // Entries per table for a hash size in megabytes (clamped to 16..512).
 int32_t tt_entries_for_megabytes(int megabytes);
-// Allocates both tables with tt_size + 1 entries each; false (nothing allocated) on failure.
+// The first allocation: the same as tt_resize.
 bool tt_allocate(Count& e, int megabytes);
+// Replaces both tables by new, empty ones for `megabytes`. On a failed
+// allocation the old tables (if any) stay as they were and the result is false.
+bool tt_resize(Count& e, int megabytes);
 void tt_free(Count& e);
 // Empties every entry of both tables, the extra entry n included.
 void tt_clear(Count& e);
+
+// Mate scores are stored relative to the node (distance to mate from there) and
+// read back relative to the root.
+int tt_score_to_table(int score, int height);
+int tt_score_from_table(int stored, int height);
+
+// Without tables (tt_size 0) every probe misses and every store is dropped.
+
+// The matching entry of the current position (touched: generation refreshed), or nullptr.
+tt_entry_t* tt_probe(Count& e, int side);
+// The probe of an alpha_beta node; the three cut-off cases apply only at a node
+// of non-zero type and each counts e.hashhit.
+tt_probe_t tt_probe_node(Count& e, int side, int alpha, int beta, int depth, int height, int node_type);
+// After a beta or null-move cut-off; the best move is pv_table[height * PV_ROW].
+void tt_store_lower(Count& e, int side, int depth, int score, int height);
+// At the end of a node searched with (alpha, beta); the best move is pv_table[height * PV_ROW].
+void tt_store_bounds(Count& e, int side, int depth, int best, int alpha, int beta, int height);
+// The matching entry (if any) forbids the null move from now on.
+void tt_mark_mate_threat(Count& e, int side);
+// Touches, or plants as best move, every position along best_line from the
+// current position (root side `side`); the board is left as it was.
+void tt_write_pv(Count& e, int side);

@@ -1,0 +1,12 @@
+// Engine initialisation with an explicit program directory (Count::initialise
+// passes the directory of the running binary).
+#pragma once
+#include <string>
+
+#include "board/engine.h"
+
+// Builds the evaluation tables, allocates the transposition tables, reads
+// "_prime.txt" (from `program_dir`, else the working directory) and loads
+// "hashbook.bin" from `program_dir` ("" = the working directory).
+// 1 on success; 0 on failure (reason on stderr) or when already initialised.
+int initialise_engine(Count& e, int hash_megabytes, const std::string& program_dir);
