@@ -1,5 +1,175 @@
+// Both queries test only the attacks the rules allow from where the king or
+// target square stands, and skip whole groups by rank, file and half tests.
 #include "board/check.h"
 
-// Check detection is not built yet.
-int in_check(Count&, int) { return CHECK_NONE; }
-int capture_defended(Count&, const move_t&) { return 0; }
+#include "board/geometry.h"
+
+namespace {
+
+template <int S>
+struct Sides {
+    static constexpr int own = S == RED ? RED_BASE : BLACK_BASE;
+    static constexpr int opp = S == RED ? BLACK_BASE : RED_BASE;
+    static constexpr int fwd = S == RED ? -16 : 16;  // toward the opponent's home
+};
+
+// Two codes of a kind differ only in bit 0 (bases are multiples of 16).
+inline bool is_rook(int v, int base) { return (v | 1) == base + ROOK_OFFSET + 1; }
+inline bool is_cannon(int v, int base) { return (v | 1) == base + CANNON_OFFSET + 1; }
+inline bool is_horse(int v, int base) { return (v | 1) == base + HORSE_OFFSET + 1; }
+inline bool is_pawn(int v, int base) { return static_cast<unsigned>(v - base - PAWN_OFFSET) < 5u; }
+inline bool is_elephant(int v, int base) { return (v | 1) == base + ELEPHANT_OFFSET + 1; }
+inline bool is_advisor(int v, int base) { return (v | 1) == base + ADVISOR_OFFSET + 1; }
+
+// Square 0 (a captured piece) has row and column 0, which no playing square has.
+inline bool same_file(int a, int b) { return ((a ^ b) & 15) == 0; }
+inline bool same_rank(int a, int b) { return (a ^ b) < 16; }
+
+inline int first_blocker(const int32_t* board, int& s, int d) {
+    s += d;
+    while (board[s] == EMPTY_SQUARE) s += d;
+    return board[s];
+}
+
+// A rook first blocker or a cannon second blocker of `base` on the ray from t
+// in direction d: 4 or 8, else 0. With `code`, the attacker's piece code instead.
+template <bool Code>
+inline int ray_attacker(const int32_t* board, int t, int d, int base) {
+    int s = t;
+    const int v = first_blocker(board, s, d);
+    if (v == OFF_BOARD) return 0;
+    if (is_rook(v, base)) return Code ? v : ORDER_ROOK;
+    const int w = first_blocker(board, s, d);
+    if (is_cannon(w, base)) return Code ? w : ORDER_CANNON;
+    return 0;
+}
+
+template <int S>
+int king_attack(const Count& e) {
+    using T = Sides<S>;
+    constexpr int E = T::opp;
+    const int32_t* const b = e.board;
+    const int32_t* const ps = e.piece_square;
+    const int k = ps[T::own];
+    if (k == 0) return CHECK_KING_MISSING;
+
+    const int r0 = ps[E + ROOK_OFFSET], r1 = ps[E + ROOK_OFFSET + 1];
+    const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
+    if (same_file(k, ps[E]) || same_file(k, r0) || same_file(k, r1) || same_file(k, c0) || same_file(k, c1)) {
+        int s = k;
+        const int v = first_blocker(b, s, T::fwd);
+        if (v != OFF_BOARD) {
+            if (is_rook(v, E)) return ORDER_ROOK;
+            if (v == E) return CHECK_KINGS_FACING;
+            if (is_cannon(first_blocker(b, s, T::fwd), E)) return ORDER_CANNON;
+        }
+    }
+    if (same_rank(k, r0) || same_rank(k, r1) || same_rank(k, c0) || same_rank(k, c1)) {
+        if (const int code = ray_attacker<false>(b, k, +1, E)) return code;
+        if (const int code = ray_attacker<false>(b, k, -1, E)) return code;
+    }
+
+    const uint8_t* const own_half = S == RED ? in_red_half : in_black_half;
+    if (own_half[ps[E + HORSE_OFFSET]] || own_half[ps[E + HORSE_OFFSET + 1]]) {
+        if (b[k + 15] == EMPTY_SQUARE && (is_horse(b[k + 14], E) || is_horse(b[k + 31], E))) return ORDER_HORSE;
+        if (b[k + 17] == EMPTY_SQUARE && (is_horse(b[k + 33], E) || is_horse(b[k + 18], E))) return ORDER_HORSE;
+        if (b[k - 17] == EMPTY_SQUARE && (is_horse(b[k - 33], E) || is_horse(b[k - 18], E))) return ORDER_HORSE;
+        if (b[k - 15] == EMPTY_SQUARE && (is_horse(b[k - 31], E) || is_horse(b[k - 14], E))) return ORDER_HORSE;
+    }
+
+    // Behind the king the palace leaves at most two squares.
+    const int behind = b[k - T::fwd], behind2 = b[k - 2 * T::fwd];
+    if (is_rook(behind, E)) return ORDER_ROOK;
+    if (behind == EMPTY_SQUARE) {
+        if (is_rook(behind2, E)) return ORDER_ROOK;
+    } else if (is_cannon(behind2, E)) {
+        return ORDER_CANNON;
+    }
+
+    if (is_pawn(b[k + T::fwd], E) || is_pawn(b[k + 1], E) || is_pawn(b[k - 1], E)) return ORDER_PAWN;
+    return CHECK_NONE;
+}
+
+// The code of a piece of side D that attacks t, or 0.
+template <int D>
+int attacker_of(const Count& e, int t) {
+    constexpr int B = Sides<D>::own;
+    constexpr int back = -Sides<D>::fwd;  // a D pawn attacks t from here
+    const int32_t* const b = e.board;
+    const int32_t* const ps = e.piece_square;
+
+    if (b[t + 15] == EMPTY_SQUARE) {
+        if (is_horse(b[t + 14], B)) return b[t + 14];
+        if (is_horse(b[t + 31], B)) return b[t + 31];
+    }
+    if (b[t + 17] == EMPTY_SQUARE) {
+        if (is_horse(b[t + 33], B)) return b[t + 33];
+        if (is_horse(b[t + 18], B)) return b[t + 18];
+    }
+    if (b[t - 17] == EMPTY_SQUARE) {
+        if (is_horse(b[t - 33], B)) return b[t - 33];
+        if (is_horse(b[t - 18], B)) return b[t - 18];
+    }
+    if (b[t - 15] == EMPTY_SQUARE) {
+        if (is_horse(b[t - 31], B)) return b[t - 31];
+        if (is_horse(b[t - 14], B)) return b[t - 14];
+    }
+
+    const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
+    const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
+    if (same_file(t, r0) || same_file(t, r1) || same_file(t, c0) || same_file(t, c1)) {
+        if (const int code = ray_attacker<true>(b, t, -16, B)) return code;
+        if (const int code = ray_attacker<true>(b, t, +16, B)) return code;
+    }
+    if (same_rank(t, r0) || same_rank(t, r1) || same_rank(t, c0) || same_rank(t, c1)) {
+        if (const int code = ray_attacker<true>(b, t, -1, B)) return code;
+        if (const int code = ray_attacker<true>(b, t, +1, B)) return code;
+    }
+
+    if (is_pawn(b[t + back], B)) return b[t + back];
+    const bool in_own_half = D == RED ? in_red_half[t] : in_black_half[t];
+    if (!in_own_half) {
+        if (is_pawn(b[t - 1], B)) return b[t - 1];
+        if (is_pawn(b[t + 1], B)) return b[t + 1];
+        return 0;
+    }
+
+    const bool in_palace = D == RED ? in_red_palace[t] : in_black_palace[t];
+    if (in_palace) {
+        if (is_advisor(b[t - 17], B)) return b[t - 17];
+        if (is_advisor(b[t - 15], B)) return b[t - 15];
+        if (is_advisor(b[t + 15], B)) return b[t + 15];
+        if (is_advisor(b[t + 17], B)) return b[t + 17];
+    }
+    if (b[t - 17] == EMPTY_SQUARE && is_elephant(b[t - 34], B)) return b[t - 34];
+    if (b[t - 15] == EMPTY_SQUARE && is_elephant(b[t - 30], B)) return b[t - 30];
+    if (b[t + 15] == EMPTY_SQUARE && is_elephant(b[t + 30], B)) return b[t + 30];
+    if (b[t + 17] == EMPTY_SQUARE && is_elephant(b[t + 34], B)) return b[t + 34];
+    if (in_palace) {
+        if (b[t - 16] == B || b[t - 1] == B || b[t + 1] == B || b[t + 16] == B) return B;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e) : king_attack<BLACK>(e); }
+
+int capture_defended(Count& e, const move_t& m) {
+    if (m.captured == EMPTY_SQUARE) return 0;
+    const int t = m.to, from = m.from;
+    // Lift the capturer and its victim: lines through the vacated origin open up
+    // and the target is empty. The saved values go back exactly as they were.
+    const int32_t board_to = e.board[t], board_from = e.board[from];
+    const int32_t victim_square = e.piece_square[m.captured], mover_square = e.piece_square[m.piece];
+    e.board[t] = EMPTY_SQUARE;
+    e.board[from] = EMPTY_SQUARE;
+    e.piece_square[m.captured] = 0;
+    e.piece_square[m.piece] = 0;
+    const int found = (m.captured & RED_BIT) ? attacker_of<RED>(e, t) : attacker_of<BLACK>(e, t);
+    e.piece_square[m.piece] = mover_square;
+    e.piece_square[m.captured] = victim_square;
+    e.board[from] = board_from;
+    e.board[t] = board_to;
+    return found;
+}

@@ -1,0 +1,44 @@
+#include "board/perft.h"
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "board/movegen.h"
+
+namespace {
+
+// Plays the move on board and piece_square only: in_check reads nothing else.
+inline bool legal_on_board(Count& e, const move_t& m, int side) {
+    const int from = m.from, to = m.to, piece = m.piece, captured = m.captured;
+    e.board[from] = EMPTY_SQUARE;
+    e.board[to] = piece;
+    e.piece_square[piece] = to;
+    if (captured != EMPTY_SQUARE) e.piece_square[captured] = 0;
+    const bool legal = in_check(e, side) == 0;
+    if (captured != EMPTY_SQUARE) e.piece_square[captured] = to;
+    e.piece_square[piece] = from;
+    e.board[to] = captured;
+    e.board[from] = piece;
+    return legal;
+}
+
+}  // namespace
+
+bool is_legal(Count& e, const move_t& m, int side) { return legal_on_board(e, m, side); }
+
+uint64_t perft(Count& e, int side, int depth, int ply) {
+    generate_moves(e, side, ply);
+    const move_t* const first = e.ply_moves[ply];
+    const move_t* const last = e.ply_moves[ply + 1];
+    uint64_t nodes = 0;
+    if (depth == 1) {
+        // Bulk count at the last ply.
+        for (const move_t* m = first; m < last; ++m) nodes += legal_on_board(e, *m, side);
+        return nodes;
+    }
+    for (const move_t* m = first; m < last; ++m) {
+        make_move(e, *m);
+        if (in_check(e, side) == 0) nodes += perft(e, 1 - side, depth - 1, ply + 1);
+        unmake_move(e, *m);
+    }
+    return nodes;
+}

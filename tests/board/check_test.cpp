@@ -1,0 +1,108 @@
+// Check codes of in_check and the exchange test of capture_defended.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "board/check.h"
+#include "board_fixture.h"
+
+namespace {
+
+TEST(InCheck, CodesByAttackerAndTestOrder) {
+    struct Case {
+        const char* fen;
+        int side;
+        int code;
+        const char* what;
+    } cases[] = {
+        {"4k4/9/9/9/9/9/9/9/9/4K4 w", RED, 1, "kings facing"},
+        {"4k4/9/9/9/9/9/9/9/9/4K4 w", BLACK, 1, "kings facing"},
+        {"4k4/9/9/9/4P4/9/9/9/9/4K4 w", BLACK, 0, "a pawn between the kings"},
+        {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook ahead on the file"},
+        {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", RED, 0, "own rook"},
+        {"3k5/9/9/9/9/9/9/3r5/9/3K5 w", RED, 4, "black rook ahead on the file"},
+        {"4R4/4k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook right behind"},
+        {"4R4/9/4k4/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook two behind"},
+        {"4R4/4a4/4k4/9/9/9/9/9/9/3K5 w", BLACK, 0, "rook behind a screen"},
+        {"9/R3k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file a side"},
+        {"9/4k3R/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file i side"},
+        {"9/R1C1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 0, "cannon first, rook second on the rank"},
+        {"4k4/4a4/9/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon over the king's own advisor"},
+        {"4k4/4a4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 0, "cannon behind two screens"},
+        {"9/C1P1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 8, "cannon on the rank"},
+        {"3k5/9/9/9/9/9/9/c1N1K4/9/9 w", RED, 8, "black cannon on the rank"},
+        {"3k5/9/9/9/9/9/9/4K4/4A4/4c4 w", RED, 8, "cannon two behind over a screen"},
+        {"3k5/9/9/9/9/9/9/4K4/9/4c4 w", RED, 0, "cannon two behind, no screen"},
+        {"4k4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, leg empty"},
+        {"4k4/5P3/5N3/9/9/9/9/9/9/3K5 w", BLACK, 0, "horse, leg blocked"},
+        {"9/4k4/2N6/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, sideways leg"},
+        {"3k5/9/9/9/9/9/9/3n5/9/4K4 w", RED, 7, "black horse"},
+        {"3k5/9/9/9/9/9/9/9/3pK4/9 w", RED, 13, "pawn beside"},
+        {"3k5/9/9/9/9/9/9/4p4/4K4/9 w", RED, 13, "pawn in front"},
+        {"3k5/9/9/9/9/9/9/9/4K4/4p4 w", RED, 0, "pawn behind"},
+        {"4k4/4P4/9/9/9/9/9/9/9/3K5 w", BLACK, 13, "red pawn in front"},
+        {"9/9/9/9/9/9/9/9/9/4K4 w", BLACK, -1, "no black king"},
+        {"9/9/9/9/9/9/9/9/9/4K4 w", RED, 0, "no black king"},
+        {"4k4/9/5N3/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook on the file before horse"},
+        {"9/R3k4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon on the file before rook on the rank and pawn"},
+        {"9/4k3R/2N6/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank before horse"},
+        {"3Pk4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse before pawn"},
+    };
+    for (const Case& c : cases) {
+        auto e = engine_at(c.fen);
+        EXPECT_EQ(in_check(*e, c.side), c.code) << c.what << ": " << c.fen;
+    }
+}
+
+struct Snapshot {
+    int32_t board[256];
+    int32_t piece_square[1024];
+    explicit Snapshot(const Count& e) {
+        std::memcpy(board, e.board, sizeof board);
+        std::memcpy(piece_square, e.piece_square, sizeof piece_square);
+    }
+    bool same(const Count& e) const {
+        return std::memcmp(board, e.board, sizeof board) == 0 &&
+               std::memcmp(piece_square, e.piece_square, sizeof piece_square) == 0;
+    }
+};
+
+TEST(CaptureDefended, DefendersByKindAndXRays) {
+    struct Case {
+        const char* fen;
+        const char* move;
+        const char* defender;  // UCCI square, or "" for none
+        const char* what;
+    } cases[] = {
+        {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "h2e2", "", "quiet move"},
+        {"3k5/9/9/2n6/9/9/9/2R6/9/4K4 w", "c2c6", "", "undefended"},
+        {"3k5/9/9/2n6/9/2R6/9/2r6/9/4K4 w", "c4c6", "c2", "rook through the vacated origin"},
+        {"3k5/9/9/2n6/9/2R6/9/2c6/9/4K4 w", "c4c6", "", "the capturer was the cannon's screen"},
+        {"3k5/9/9/2n6/9/2R6/2P6/2c6/9/4K4 w", "c4c6", "c2", "cannon over another screen"},
+        {"3k5/1n7/9/2n6/9/2R6/9/9/9/4K4 w", "c4c6", "b8", "horse"},
+        {"3k5/1n7/1c7/2n6/9/2R6/9/9/9/4K4 w", "c4c6", "", "horse with a blocked leg"},
+        {"3k5/9/9/9/9/3p5/3n5/9/9/3RK4 w", "d0d3", "d4", "pawn ahead"},
+        {"3k5/9/9/9/9/9/3np4/9/9/3RK4 w", "d0d3", "e3", "pawn beside, across the river"},
+        {"3k5/9/9/9/9/9/R2n5/3p5/9/4K4 w", "a3d3", "", "pawn behind"},
+        {"3k5/9/9/9/r2NP4/9/9/9/9/4K4 b", "a5d5", "e5", "red pawn beside, across the river"},
+        {"3k5/9/9/9/r2N5/3P5/9/9/9/4K4 b", "a5d5", "d4", "red pawn ahead"},
+        {"3a5/4ak3/9/9/9/9/9/9/9/3RK4 w", "d0d9", "e8", "advisor"},
+        {"3k2b2/9/4n4/9/9/9/9/9/9/4RK3 w", "e0e7", "g9", "elephant"},
+        {"6b2/5k3/4n4/9/9/9/9/9/9/3KR4 w", "e0e7", "", "elephant with a blocked eye"},
+        {"4k4/4a4/9/9/9/9/9/9/4R4/3K5 w", "e1e8", "e9", "king"},
+        {"4k4/9/9/9/9/9/9/4p4/4K4/9 w", "e1e2", "", "facing kings do not defend"},
+    };
+    for (const Case& c : cases) {
+        auto e = engine_at(c.fen);
+        const int from = square_of_text(c.move[0], c.move[1]);
+        const int to = square_of_text(c.move[2], c.move[3]);
+        const move_t m{0, from, to, e->board[from], e->board[to]};
+        const int expected = *c.defender ? e->board[square_of_text(c.defender[0], c.defender[1])] : 0;
+        const Snapshot before(*e);
+        EXPECT_EQ(capture_defended(*e, m), expected) << c.what << ": " << c.fen;
+        EXPECT_TRUE(before.same(*e)) << c.what;
+    }
+}
+
+}  // namespace
