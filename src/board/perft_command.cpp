@@ -52,7 +52,8 @@ int perft_command(int argc, char** argv) {
 
     Count& e = the_engine;
     setup_position(e, position, side);
-    side = e.side_to_move;  // the initial array is always set up with red to move
+    // Count the side the FEN names, also for the initial array (which a new game sets up with red to move).
+    e.side_to_move = side;
     const int32_t start = platform::clock_ms();
     e.ply_moves[0] = e.move_buffer;
     generate_moves(e, side, 0);

@@ -154,6 +154,11 @@ TEST(PerftCommand, FenInSeveralWords) {
     EXPECT_EQ(r.exit_code, 0);
     ASSERT_EQ(r.lines.size(), 11u);
     EXPECT_EQ(r.lines.back().rfind("nodes 147 time ", 0), 0u) << r.lines.back();
+
+    // The initial array with black to move counts black's moves.
+    const EngineRun b = run_engine("", {"perft", "1", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR", "b"});
+    ASSERT_EQ(b.lines.size(), 45u);
+    EXPECT_EQ(b.lines[0], "a9a8 1");
 }
 
 TEST(PerftCommand, BadDepthOrFenIsRefused) {
