@@ -76,6 +76,8 @@ bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, in
     e.ply += 1;
     e.move_stack[e.ply] = move_t{};
     e.key_stack[e.ply] = 0;
+    // This node has generated nothing yet: the pass's lists may start where its own would.
+    e.ply_moves[h + 1] = e.ply_moves[h];
     int s;
     if (depth - R > 0) {
         s = -alpha_beta(e, -beta, 1 - beta, other, depth - R, h + 1, -node_type, e.nullex);
@@ -132,7 +134,9 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     e.full += 1;
     if (bare_material(e)) return draw_value(e, side);
 
-    const int mated_here = h - (MATE_SCORE - 2);
+    // Mate-distance pruning: no score here is below being mated at this height
+    // (h - 19999) or above mating with the next move (19998 - h).
+    const int mated_here = h - MATE_SCORE;
     if (mated_here > alpha) {
         if (mated_here >= beta) return mated_here;
         alpha = mated_here;

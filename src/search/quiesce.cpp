@@ -48,7 +48,9 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
 
     if (bare_material(e)) return draw_value(e, side);
 
-    const int mated_here = h - (MATE_SCORE - 2);
+    // Mate-distance pruning: no score here is below being mated at this height
+    // (h - 19999) or above mating with the next move (19998 - h).
+    const int mated_here = h - MATE_SCORE;
     if (mated_here > alpha) {
         if (mated_here >= beta) return mated_here;
         alpha = mated_here;
