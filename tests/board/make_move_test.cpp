@@ -1,0 +1,98 @@
+// Making and taking back every move of many positions.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "board/make_move.h"
+#include "board/movegen.h"
+#include "eval/evaluate.h"
+#include "test_engine.h"
+
+namespace {
+
+const char* const kPositions[] = {
+    "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1",
+    "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
+    "4kar2/4a2rn/4bc3/RN1c5/2bC5/9/4p4/9/4p4/3p1K3 w - - 0 1",
+    "3k5/4PP3/4r4/3P5/9/9/9/9/9/5K3 b - - 0 1",
+    "r1bakab1r/9/1cn3nc1/p1p1p1p1p/9/2P6/P3P1P1P/1CN1C1N2/9/R1BAKAB1R b - - 0 1",
+    "3ak4/4a4/4b4/p1p5p/6b2/2P3R2/P3c3P/4B4/4A4/2BAK1r2 w - - 0 1",
+};
+
+struct Snapshot {
+    std::vector<int32_t> board, piece_square, type_count;
+    uint32_t key, lock;
+    int32_t red, black, pst, ply;
+    explicit Snapshot(const Count& e)
+        : board(e.board, e.board + 256), piece_square(e.piece_square, e.piece_square + 1024),
+          type_count(e.type_count, e.type_count + 15), key(e.zobrist_key), lock(e.zobrist_lock), red(e.red_count),
+          black(e.black_count), pst(e.pst_score), ply(e.ply) {}
+    bool operator==(const Snapshot&) const = default;
+};
+
+TEST(MakeMove, RoundTripsRestoreEveryField) {
+    auto e = make_engine();
+    build_evaluation_tables(*e);
+    int moves = 0;
+    for (const char* fen : kPositions) {
+        for (int side = 0; side < 2; ++side) {
+            set_fen(*e, fen);
+            prepare_evaluation(*e);
+            recompute_pst_score(*e);
+            e->ply_moves[0] = e->move_buffer;
+            generate_moves(*e, side, 0);
+            const Snapshot before(*e);
+            for (const move_t* m = e->ply_moves[0]; m < e->ply_moves[1]; ++m, ++moves) {
+                make_move(*e, *m);
+                EXPECT_EQ(e->ply, before.ply + 1);
+                EXPECT_EQ(e->key_stack[e->ply], e->zobrist_key);
+                EXPECT_TRUE(same_move(e->move_stack[e->ply], *m));
+                EXPECT_EQ(e->board[m->to], m->piece);
+                EXPECT_EQ(e->board[m->from], EMPTY_SQUARE);
+                if (m->captured != EMPTY_SQUARE) {
+                    EXPECT_EQ(e->piece_square[m->captured], 0);
+                    EXPECT_EQ(e->type_count[e->piece_type[m->captured]], before.type_count[e->piece_type[m->captured]] - 1);
+                    const bool red_victim = (m->captured & RED_BIT) != 0;
+                    EXPECT_EQ(e->red_count, before.red - red_victim);
+                    EXPECT_EQ(e->black_count, before.black - !red_victim);
+                }
+                // The incremental sums equal the ones computed from scratch.
+                const uint32_t key = e->zobrist_key, lock = e->zobrist_lock;
+                const int32_t pst = e->pst_score;
+                recompute_pst_score(*e);
+                EXPECT_EQ(e->pst_score, pst) << fen;
+                uint32_t k = 0, l = 0;
+                for (int code = 0; code < 1024; ++code) {
+                    const int sq = e->piece_square[code];
+                    if (sq == 0) continue;
+                    k ^= e->zobrist_key_table[e->piece_type[code]][sq];
+                    l ^= e->zobrist_lock_table[e->piece_type[code]][sq];
+                }
+                EXPECT_EQ(k, key);
+                EXPECT_EQ(l, lock);
+                unmake_move(*e, *m);
+                ASSERT_TRUE(Snapshot(*e) == before) << fen;
+            }
+        }
+    }
+    EXPECT_GT(moves, 300);
+}
+
+TEST(MakeMove, QuietMoveChangesPstByTheMoversTwoEntries) {
+    auto e = make_engine();
+    build_evaluation_tables(*e);
+    set_fen(*e, kPositions[0]);
+    prepare_evaluation(*e);
+    recompute_pst_score(*e);
+    const int cannon = RED_BASE + 7;
+    const move_t m{123, 171, 168, cannon, EMPTY_SQUARE};
+    const int before = e->pst_score;
+    make_move(*e, m);
+    EXPECT_EQ(e->pst_score - before, e->piece_square_value[cannon][168] - e->piece_square_value[cannon][171]);
+    EXPECT_EQ(e->move_stack[1].score, 123);  // the whole record is kept
+    unmake_move(*e, m);
+}
+
+}  // namespace
