@@ -23,11 +23,10 @@ void pawn_worth(eval_state& st) {
             st.end[s] -= k * st.side[s].pawns;
         }
     } else if (total > 6 || (total == 6 && (r.crossed > 0 || b.crossed > 0 || double_rooks > 0))) {
-        int k = 0;
-        if (total > 10) k = 0;
-        else if (total >= 9) k = 10 - 5 * double_rooks;
-        else if (total >= 7) k = (any_rook ? 30 : 50) - 5 * double_rooks;
-        else k = (any_rook ? 50 : 70) - 10 * double_rooks;
+        const int k = total > 10  ? 0
+                      : total >= 9 ? 10 - 5 * double_rooks
+                      : total >= 7 ? (any_rook ? 30 : 50) - 5 * double_rooks
+                                   : (any_rook ? 50 : 70) - 10 * double_rooks;
         for (int s : {RED, BLACK}) {
             st.mid[s] += k * st.side[s].pawns;
             st.end[s] += k * st.side[s].pawns;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "eval/eval_trace.h"
 #include "eval/evaluate.h"
 #include "position/position_string.h"
 #include "ucci/dev_commands.h"

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdio>
 
+#include "board/engine.h"
+
 // Material and pawn structure of one side, from the counts of the evaluation.
 struct side_counts {
     int pawns, elephants, advisors, horses, cannons, rooks;
@@ -42,4 +44,6 @@ struct eval_trace {
     int red_score;  // red-positive result
 };
 
+// evaluate() for `side`, with what each part of the evaluation contributed.
+int evaluate_traced(const Count& e, int side, eval_trace& trace);
 void print_eval_trace(std::FILE* out, const eval_trace& t);

@@ -67,7 +67,9 @@ int evaluate_impl(const Count& e, int side, eval_trace* trace) {
             }
             return to_side(red, side);
         }
-        if constexpr (Trace) trace->endgame_terms[RED] = accumulators(st, RED), trace->endgame_terms[BLACK] = accumulators(st, BLACK);
+        if constexpr (Trace) {
+            for (int s : {RED, BLACK}) trace->endgame_terms[s] = accumulators(st, s);
+        }
     }
 
     block_recorder<Trace> block{trace, {}};

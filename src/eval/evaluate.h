@@ -1,15 +1,12 @@
 // The static evaluation: tables built once, per-search preparation, evaluate.
 #pragma once
 #include "board/engine.h"
-#include "eval/eval_trace.h"
 
 // Fills the zone masks, base_square_value and capture_value_bonus; clears piece_square_value.
 void build_evaluation_tables(Count& e);
 // Refills piece_square_value for the coming search and sets eval_phase_class.
 void prepare_evaluation(Count& e);
-// pst_score from scratch: the sum of piece_square_value over the pieces on the board.
-void recompute_pst_score(Count& e);
 // Score of the position from `side`'s point of view.
 int evaluate(Count& e, int side);
-// The same score, with what each part of the evaluation contributed.
-int evaluate_traced(const Count& e, int side, eval_trace& trace);
+// pst_score := the sum of piece_square_value over the pieces on the board.
+void recompute_pst_score(Count& e);

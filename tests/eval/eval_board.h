@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/engine.h"
+#include "eval/eval_trace.h"
 #include "eval/evaluate.h"
 #include "position/position_string.h"
 

@@ -97,6 +97,18 @@ TEST(EvalSymmetry, ChosenPositions) {
     }
 }
 
+// A captured king (only a set-up position can lack one) must not lead the king rules off the board.
+TEST(EvalSymmetry, PositionsWithoutAKing) {
+    EvalBoard b;
+    const char* const fens[] = {
+        "9/9/9/9/9/9/9/9/9/9 w",
+        "R3a4/2C1P4/9/9/9/9/9/9/9/3AK4 w",
+        "4k4/3P1P3/9/4C4/9/9/9/9/9/R8 w",
+        "rnbaa1bnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w",
+    };
+    for (const char* fen : fens) EXPECT_TRUE(check_twin(b, position_of(fen), RED, fen).checked) << fen;
+}
+
 // Random placements: kings in their palaces, advisors and elephants on their
 // points, pawns where pawns can stand, the other pieces anywhere.
 class RandomPositions {
