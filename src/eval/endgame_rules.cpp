@@ -15,20 +15,11 @@ struct verdict_t {
 };
 constexpr verdict_t PASS = {endgame_verdict::none, ""};
 
-template <int S>
-bool horse_in_own_half(const Count& e) {
+// One of a side's pair of pieces at `offset` stands on `zone`.
+bool pair_member_on(const Count& e, int side, int offset, const uint8_t* zone) {
     for (int k = 0; k < 2; ++k) {
-        const int s = e.piece_square[side_base(S) + HORSE_OFFSET + k];
-        if (s != 0 && (S == RED ? in_red_half : in_black_half)[s]) return true;
-    }
-    return false;
-}
-
-template <int S>
-bool piece_in_own_palace(const Count& e, int offset) {
-    for (int k = 0; k < 2; ++k) {
-        const int s = e.piece_square[side_base(S) + offset + k];
-        if (s != 0 && (S == RED ? in_red_palace : in_black_palace)[s]) return true;
+        const int s = e.piece_square[side_base(side) + offset + k];
+        if (s != 0 && zone[s]) return true;
     }
     return false;
 }
@@ -70,8 +61,9 @@ verdict_t minor_against_minor(const Count& e, const eval_state& st) {
     };
     if (harmless(r, b) && harmless(b, r)) return {endgame_verdict::draw, "minor v minor, harmless pawns"};
     if (r.horses == 1 && b.horses == 1) {
-        if ((r.pawns <= 1 && b.pawns == 0 && b.defenders >= 2 && horse_in_own_half<BLACK>(e)) ||
-            (b.pawns <= 1 && r.pawns == 0 && r.defenders >= 2 && horse_in_own_half<RED>(e)))
+        const bool black_holds = b.defenders >= 2 && pair_member_on(e, BLACK, HORSE_OFFSET, in_black_half);
+        const bool red_holds = r.defenders >= 2 && pair_member_on(e, RED, HORSE_OFFSET, in_red_half);
+        if ((r.pawns <= 1 && b.pawns == 0 && black_holds) || (b.pawns <= 1 && r.pawns == 0 && red_holds))
             return {endgame_verdict::draw, "horse v horse, defended half"};
     }
     if ((r.horses == 1 && b.cannons == 1 && horse_holds_cannon(r, b)) ||
@@ -154,10 +146,11 @@ verdict_t stronger_side(const Count& e, const eval_state& st) {
     }
     if (x.horses == 1 && x.pawns == 1 && y.full_pairs == 2) return DRAWISH("horse and pawn v full defence");
     if (x.rooks == 1 && x.pawns == 0) {
-        if (y.full_pairs == 2 || (y.horses == 1 && piece_in_own_palace<Y>(e, HORSE_OFFSET) &&
-                                  (y.defenders >= 3 || y.elephants == 2)) ||
-            (y.cannons == 1 && piece_in_own_palace<Y>(e, CANNON_OFFSET) && y.full_pairs >= 1))
-            return DRAWISH("lone rook without pawns v fortress");
+        const uint8_t* palace = Y == RED ? in_red_palace : in_black_palace;
+        const bool horse_fortress = y.horses == 1 && pair_member_on(e, Y, HORSE_OFFSET, palace) &&
+                                    (y.defenders >= 3 || y.elephants == 2);
+        const bool cannon_fortress = y.cannons == 1 && pair_member_on(e, Y, CANNON_OFFSET, palace) && y.full_pairs >= 1;
+        if (y.full_pairs == 2 || horse_fortress || cannon_fortress) return DRAWISH("lone rook without pawns v fortress");
     }
     if (x.rooks == 1 && x.pawns == 1 && y.cannons > 0 && y.full_pairs == 2)
         return DRAWISH("rook and pawn v cannon and full defence");

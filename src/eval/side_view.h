@@ -46,11 +46,9 @@ inline int scan(const Count& e, int s, int step) {
 
 template <int S>
 struct side_view {
-    static constexpr int own = S;
     static constexpr int enemy = 1 - S;
     static constexpr int fwd = S == RED ? -16 : 16;  // one rank toward the enemy
     static constexpr int own_base = side_base(S);
-    static constexpr int own_bit = S == RED ? RED_BIT : BLACK_BIT;
     static constexpr int enemy_bit = S == RED ? BLACK_BIT : RED_BIT;
     static constexpr int target_bit = S == RED ? RED_TARGET_BIT : BLACK_TARGET_BIT;  // empty or enemy
 
