@@ -1,0 +1,37 @@
+// Working state of one evaluation, shared by the driver and the piece blocks.
+#pragma once
+#include "board/engine.h"
+#include "eval/eval_trace.h"
+
+namespace eval {
+
+struct eval_state {
+    side_counts side[2];
+    int king[2];  // king squares; NO_KING_SQUARE for a captured king
+    int mid[2], end[2], attack[2];
+    int phase;
+    // Left by one block for a later one.
+    bool enemy_king_off_centre[2];  // horses: the enemy king left the centre file
+    bool rook_guards_king[2];       // rooks: the own king stands behind a rook
+    int king_rank_square[2][2];     // rooks: the rook's file on the enemy king's rank, 0 when not set
+    int back_rank_square[2][2];     // rooks: the rook's file on the enemy back rank, 0 when not set
+    bool cannon_attacked_by_rook[2][2];  // [cannon side][cannon]: an enemy rook's backward ray meets it
+    int cannon_pins_king[2];        // cannons: 0, 1 or 2, read by the side's second cannon
+};
+
+// Material, pawn-zone and wing counts of both sides.
+void count_material(const Count& e, eval_state& st);
+// Terms from the material counts, the wings and the defender structure.
+void count_terms(const Count& e, eval_state& st);
+// The attack count of each side and its weight in the attack accumulator.
+void attack_counts(eval_state& st);
+
+template <int S> void horse_terms(const Count& e, eval_state& st);
+template <int S> void rook_terms(const Count& e, eval_state& st);
+template <int S> void cannon_terms(const Count& e, eval_state& st);
+template <int S> void king_safety_terms(const Count& e, eval_state& st);
+
+// Drawn and drawish endings; may set accumulators when it lets the evaluation go on.
+endgame_verdict recognise_endgame(const Count& e, eval_state& st, const char** rule);
+
+}  // namespace eval

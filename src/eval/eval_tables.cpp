@@ -1,0 +1,77 @@
+#include "eval/eval_tables.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "board/geometry.h"
+#include "eval/evaluate.h"
+
+namespace eval {
+
+uint8_t black_camp_centre[256];
+uint8_t red_camp_centre[256];
+uint8_t black_half_left[256];
+uint8_t red_half_left[256];
+uint8_t black_half_right[256];
+uint8_t red_half_right[256];
+uint8_t palace_files_mask[256];
+
+int32_t capture_value_bonus[CAPTURE_BONUS_SIZE];
+
+const int32_t attack_weight[ATTACK_TABLE_SIZE] = {0, 0, 0, 10, 20, 40, 60, 80, 100, 120, 140, 160, 160, 160, 160, 160};
+const int32_t attack_scale[ATTACK_TABLE_SIZE] = {0, 0, 8, 10, 12, 13, 14, 15, 16, 16, 16, 16, 16, 16, 16, 16};
+
+int8_t relative_rank[2][256];
+
+namespace {
+
+void mark(uint8_t* mask, int file_first, int file_last, int rank_first, int rank_last) {
+    for (int f = file_first; f <= file_last; ++f)
+        for (int r = rank_first; r <= rank_last; ++r) mask[make_square(f, r)] = 1;
+}
+
+void build_zone_masks() {
+    for (uint8_t* m : {black_camp_centre, red_camp_centre, black_half_left, red_half_left, black_half_right,
+                       red_half_right, palace_files_mask})
+        std::memset(m, 0, 256);
+    mark(black_camp_centre, 2, 6, 1, 3);
+    mark(red_camp_centre, 2, 6, 6, 8);
+    mark(black_half_left, 0, 3, 0, 4);
+    mark(red_half_left, 0, 3, 5, 9);
+    mark(black_half_right, 5, 8, 0, 4);
+    mark(red_half_right, 5, 8, 5, 9);
+    mark(palace_files_mask, 3, 3, 0, 9);
+    mark(palace_files_mask, 5, 5, 0, 9);
+}
+
+void build_relative_ranks() {
+    std::memset(relative_rank, -1, sizeof(relative_rank));
+    for (int f = 0; f < 9; ++f) {
+        for (int r = 0; r < 10; ++r) {
+            relative_rank[RED][make_square(f, r)] = static_cast<int8_t>(r);
+            relative_rank[BLACK][make_square(f, r)] = static_cast<int8_t>(9 - r);
+        }
+    }
+}
+
+int bonus_for(int v) {
+    if (v < 10) return 0;
+    if (v <= 50) return v / -5;
+    if (v <= 249) return v / 20;
+    if (v <= 500) return v / 80;
+    if (v <= 999) return v / 350;
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace eval
+
+void build_evaluation_tables(Count& e) {
+    eval::build_zone_masks();
+    eval::build_relative_ranks();
+    std::memset(e.base_square_value, 0, sizeof(e.base_square_value));
+    std::memset(e.piece_square_value, 0, sizeof(e.piece_square_value));
+    eval::fill_base_square_values(e);
+    for (int v = 0; v < eval::CAPTURE_BONUS_SIZE; ++v) eval::capture_value_bonus[v] = eval::bonus_for(v);
+}

@@ -1,0 +1,43 @@
+// Tables of the evaluation that do not live in the engine object: zone masks,
+// the capture bonus and the attack weighting, plus the relative-rank view.
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+
+#include "board/engine.h"
+
+namespace eval {
+
+// 1 on the listed squares, else 0 (filled by build_evaluation_tables).
+extern uint8_t black_camp_centre[256];  // files c..g, ranks 1..3
+extern uint8_t red_camp_centre[256];    // files c..g, ranks 6..8
+extern uint8_t black_half_left[256];    // files a..d, ranks 0..4
+extern uint8_t red_half_left[256];      // files a..d, ranks 5..9
+extern uint8_t black_half_right[256];   // files f..i, ranks 0..4
+extern uint8_t red_half_right[256];     // files f..i, ranks 5..9
+extern uint8_t palace_files_mask[256];  // files d and f
+
+constexpr int CAPTURE_BONUS_SIZE = 1024;
+extern int32_t capture_value_bonus[CAPTURE_BONUS_SIZE];
+
+constexpr int ATTACK_TABLE_SIZE = 16;
+extern const int32_t attack_weight[ATTACK_TABLE_SIZE];
+extern const int32_t attack_scale[ATTACK_TABLE_SIZE];  // sixteenths
+
+// Rank seen from a side: 0 is the enemy back rank, 9 the own one; -1 off the board.
+extern int8_t relative_rank[2][256];
+
+// Writes the red piece values and their black mirror into base_square_value.
+void fill_base_square_values(Count& e);
+
+// Bonus for attacking the piece on `sq`, from the size of its square value.
+// Kings (square values of about 4000) lie beyond the table and give nothing.
+inline int capture_bonus(const Count& e, int sq) {
+    const int v = std::abs(e.piece_square_value[e.board[sq]][sq]);
+    return v < CAPTURE_BONUS_SIZE ? capture_value_bonus[v] : 0;
+}
+
+// Counts above the table (two rooks, horses and cannons deep plus crossed pawns reach 19) use the last entry.
+inline int attack_index(int count) { return count < ATTACK_TABLE_SIZE ? count : ATTACK_TABLE_SIZE - 1; }
+
+}  // namespace eval

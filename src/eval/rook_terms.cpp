@@ -1,0 +1,141 @@
+// Rooks: four ray scans for mobility, attacked and pinned pieces, open files
+// toward the enemy palace and mating patterns.
+#include "eval/eval_state.h"
+#include "eval/side_view.h"
+
+namespace eval {
+
+namespace {
+
+template <int S>
+void one_rook(const Count& e, eval_state& st, int k, int s) {
+    using V = side_view<S>;
+    constexpr int f = V::fwd;
+    const side_counts& me = st.side[S];
+    const side_counts& them = st.side[V::enemy];
+    const int king = st.king[V::enemy];
+    const int file = file_of(s);
+    int& mid = st.mid[S];
+    int& end = st.end[S];
+    int& attack = st.attack[S];
+    int m = 0;  // mobility
+
+    // Shut in an enemy corner.
+    if ((s == V::sq(A9) || s == V::sq(B9) || s == V::sq(C9)) && V::enemy_at(e, V::sq(C7), HORSE) &&
+        V::enemy_at(e, V::sq(A6), PAWN))
+        mid -= 150;
+    if ((s == V::sq(G9) || s == V::sq(H9) || s == V::sq(I9)) && V::enemy_at(e, V::sq(G7), HORSE) &&
+        V::enemy_at(e, V::sq(I6), PAWN))
+        mid -= 150;
+
+    // Backward, toward the own back rank.
+    int t = s;
+    while (e.board[t - f] == EMPTY_SQUARE) t -= f, ++m;
+    t -= f;
+    if (V::own_at(e, t, KING)) {
+        mid += 3;
+        st.rook_guards_king[S] = true;
+    } else if (V::enemy_piece_at(e, t)) {
+        mid += capture_bonus(e, t);
+        m += 1;
+        if (V::enemy_at(e, t, CANNON))
+            st.cannon_attacked_by_rook[V::enemy][e.board[t] - side_base(V::enemy) - CANNON_OFFSET] = true;
+        // A piece in front of its own rook is pinned against it.
+        if (V::enemy_at(e, scan(e, t, -f), ROOK) && V::rank(t) >= 6) {
+            if (V::enemy_at(e, t, CANNON)) mid += 35, end += 40;
+            if (V::enemy_at(e, t, HORSE)) mid += 71, end += 80;
+        }
+    }
+
+    // Forward: the blocker square counts as mobility, the edge included.
+    int b = s;
+    while (e.board[b + f] == EMPTY_SQUARE) b += f, ++m;
+    b += f;
+    m += 1;
+    const bool left_board = e.board[b] == OFF_BOARD;
+    const int b_rank = V::rank(b);
+    const int king_rank = V::rank(king);
+    if (b == s + f && V::own_at(e, b, HORSE)) mid -= b_rank >= 7 ? 50 : 20;
+    if (king_rank >= 0 && (left_board || king_rank >= b_rank)) st.king_rank_square[S][k] = V::square(file, king_rank);
+    if (left_board) {
+        const int back = V::square(file, 0);
+        st.back_rank_square[S][k] = back;
+        if (back == V::sq(D9) || back == V::sq(F9)) mid += 22;
+    } else if (b_rank == 0) {
+        if (V::enemy_piece_at(e, b)) st.back_rank_square[S][k] = V::square(file, 0);
+        if ((file == FILE_D || file == FILE_F) && !V::enemy_at(e, V::sq(E8), ADVISOR))
+            attack += st.rook_guards_king[S] ? 120 : 40;
+    }
+    if (V::enemy_piece_at(e, b)) mid += capture_bonus(e, b);
+    const int second = left_board ? b : scan(e, b, f);
+
+    if ((left_board || b_rank == 0) && king == V::sq(E9) &&
+        (!V::enemy_at(e, V::sq(E8), ADVISOR) || V::pair_on_one_file(e, ROOK_OFFSET))) {
+        if (file == FILE_D && V::own_at(e, V::sq(C7), HORSE) && is_empty(e, V::sq(C8))) attack += 200;
+        if (file == FILE_F && V::own_at(e, V::sq(G7), HORSE) && is_empty(e, V::sq(G8))) attack += 200;
+    }
+    if (!left_board) {
+        if (V::own_at(e, b, ROOK) && (second == V::sq(D9) || second == V::sq(F9)) && king == V::sq(E9)) {
+            if (V::enemy_at(e, V::sq(E8), HORSE)) attack += 140;
+            else if (V::enemy_at(e, V::sq(E8), CANNON) || V::enemy_at(e, V::sq(E8), ROOK)) attack += 100;
+        }
+        if (second == king && b == V::sq(E8)) {
+            if (V::enemy_at(e, b, HORSE)) attack += them.elephants == 0 ? 120 : 100;
+            if (me.rooks_in_enemy_half == 2) attack += 90 - 30 * them.elephants;
+            attack += me.horses_in_enemy_half * 20 * (2 * me.rooks - them.elephants + 2);
+        }
+        if (V::enemy_at(e, second, ROOK)) {
+            if (V::enemy_at(e, b, CANNON)) {
+                if (b_rank >= 6) {
+                    mid -= 31;
+                } else if (b_rank >= 3) {
+                    mid += 80 - 20 * them.rooks;
+                    end += 100 - 40 * them.rooks;
+                } else {
+                    mid += 200 - 60 * them.rooks;
+                    end += 220 - 80 * them.rooks;
+                }
+            } else if (V::enemy_at(e, b, HORSE)) {
+                mid += 17;
+                end += 35;
+            }
+        }
+    }
+
+    // Along the rank, left then right.
+    for (int step : {-1, +1}) {
+        int r = s;
+        while (e.board[r + step] == EMPTY_SQUARE) r += step, ++m;
+        r += step;
+        if (!V::enemy_piece_at(e, r)) continue;
+        mid += capture_bonus(e, r);
+        m += 1;
+        if (V::enemy_at(e, scan(e, r, step), ROOK)) {
+            if (V::enemy_at(e, r, CANNON)) mid += 25, end += 40;
+            if (V::enemy_at(e, r, HORSE)) mid += 31, end += 40;
+        }
+    }
+
+    if (m < 6) mid -= 30;
+    else if (m <= 8) mid += m - 20;
+    else mid += m;
+
+    // A rook on the enemy back rank; taken by both colours alike.
+    if (V::rank(s) == 0) mid -= 60;
+}
+
+}  // namespace
+
+template <int S>
+void rook_terms(const Count& e, eval_state& st) {
+    using V = side_view<S>;
+    for (int k = 0; k < 2; ++k) {
+        const int s = e.piece_square[V::code(ROOK_OFFSET, k)];
+        if (s != 0) one_rook<S>(e, st, k, s);
+    }
+}
+
+template void rook_terms<RED>(const Count&, eval_state&);
+template void rook_terms<BLACK>(const Count&, eval_state&);
+
+}  // namespace eval
