@@ -86,7 +86,7 @@ TEST_F(SearchTest, BareMaterialIsDrawLike) {
 
 TEST_F(SearchTest, QuiescenceTakesWhatHangsAndLeavesDefendedPawns) {
     // A black horse hangs to the red rook.
-    set_fen(*e, "4k4/9/9/9/4n4/9/9/9/9/3RK4 w - - 0 1");
+    set_fen(*e, "5k3/9/9/9/3n5/9/9/9/9/3RK4 w - - 0 1");
     prepare_node_search();
     const int stand = evaluate(*e, RED);
     const int q = quiesce(*e, -WINDOW, WINDOW, RED, -1, 1, 0, 0);
@@ -94,7 +94,7 @@ TEST_F(SearchTest, QuiescenceTakesWhatHangsAndLeavesDefendedPawns) {
     EXPECT_EQ(text(e->pv_table[PV_ROW]), "d0d5");
 
     // A pawn defended by a pawn is not taken by the rook.
-    set_fen(*e, "4k4/9/9/9/3pp4/9/9/9/9/3RK4 w - - 0 1");
+    set_fen(*e, "4k4/9/9/9/9/3pp4/9/9/9/3RK4 w - - 0 1");
     prepare_node_search();
     quiesce(*e, -WINDOW, WINDOW, RED, -1, 1, 0, 0);
     EXPECT_EQ(e->pv_length[1], 0);
