@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <ctime>
 #include <unistd.h>
 
 namespace platform {
@@ -13,6 +14,15 @@ bool input_waiting(int fd) {
         if (r < 0 && errno == EINTR) continue;
         // POLLNVAL or an error: report input so that the caller's read finds out.
         return r != 0;
+    }
+}
+
+void wait_for_input(int fd, int milliseconds) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, milliseconds) < 0 && errno != EINTR) {
+        // An unusable descriptor: keep the idle pace without spinning.
+        timespec t{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+        nanosleep(&t, nullptr);
     }
 }
 

@@ -9,6 +9,9 @@ namespace platform {
 // closed its end (the read then reports the end of input).
 bool input_waiting(int fd);
 
+// Waits up to `milliseconds` for input_waiting(fd) to become true.
+void wait_for_input(int fd, int milliseconds);
+
 // Reads up to n bytes; returns the count, 0 at end of input, -1 on error.
 long read_input(int fd, char* buffer, size_t n);
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/clock.h"
 #include "ucci/held_lines.h"
 
 namespace {
@@ -249,11 +248,11 @@ int parse_command(const char* line, command_t& cmd) {
 
 namespace {
 
-// Polls for a line, sleeping 100 ms after every empty poll; false at the end of input.
+// Polls for a line, waiting up to 100 ms after every empty poll; false at the end of input.
 bool wait_line(LineInput& input, char* line) {
     while (!input.get_line(line)) {
         if (input.at_end()) return false;
-        platform::sleep_ms(100);
+        input.idle_wait();
     }
     return true;
 }

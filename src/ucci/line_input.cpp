@@ -56,6 +56,8 @@ bool LineInput::get_line(char* line) {
     return false;
 }
 
+void LineInput::idle_wait() { platform::wait_for_input(fd_, 100); }
+
 LineInput& process_input() {
     static LineInput input;
     return input;

@@ -17,6 +17,8 @@ public:
     bool get_line(char* line);
     // End of input was seen and every byte has been delivered.
     bool at_end() const { return eof_ && fill_ == 0; }
+    // The idle wait between empty polls: up to 100 ms, cut short when input arrives.
+    void idle_wait();
 
 private:
     void deliver(char* line, int length);
