@@ -1,5 +1,9 @@
 #include "ucci/options.h"
 
+#include <cstdio>
+
+#include "search/tt.h"
+
 void refresh_switches(const option_mirror_t& mirror, AIOption& s) {
     s.lazy = mirror.lazy;
     s.time_extension = mirror.time_extension;
@@ -21,4 +25,32 @@ void refresh_switches(const option_mirror_t& mirror, AIOption& s) {
 void apply_low_time_rule(option_mirror_t& mirror, AIOption& switches) {
     mirror.time_extension = false;
     refresh_switches(mirror, switches);
+}
+
+namespace {
+
+void resize_hash(Count& e, int megabytes) {
+    if (megabytes == 0) megabytes = 32;
+    if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
+}
+
+}  // namespace
+
+void apply_option(Count& e, const command_t& c, option_mirror_t& mirror, bookoption_t& book, bool& milliseconds) {
+    bool* target = nullptr;
+    switch (c.option) {
+        case OPT_USEBOOK: book.use_book = c.option_value != 0; return;
+        case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
+        case OPT_USEMILLISEC: milliseconds = c.option_value != 0; return;
+        case OPT_DEBUG: e.info_output = c.option_value != 0; return;
+        case OPT_CHECKQS: target = &mirror.checkqs; break;
+        case OPT_LAZY: target = &mirror.lazy; break;
+        case OPT_NULLEX: target = &mirror.nullex; break;
+        case OPT_FUTI: target = &mirror.futi; break;
+        case OPT_DELTA: target = &mirror.delta; break;
+        case OPT_HIST: target = &mirror.hist; break;
+        default: return;  // accepted without effect
+    }
+    *target = c.option_value != 0;
+    refresh_switches(mirror, e);
 }

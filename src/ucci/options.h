@@ -3,6 +3,7 @@
 #pragma once
 #include "board/engine.h"
 #include "book/book_option.h"
+#include "ucci/command.h"
 
 struct option_mirror_t {
     bool lazy = true;
@@ -18,3 +19,6 @@ void refresh_switches(const option_mirror_t& mirror, AIOption& switches);
 
 // The low-time rule: time extension off for the rest of the process.
 void apply_low_time_rule(option_mirror_t& mirror, AIOption& switches);
+
+// Applies a parsed setoption. Prints nothing; options without effect are consumed silently.
+void apply_option(Count& e, const command_t& c, option_mirror_t& mirror, bookoption_t& book, bool& milliseconds);

@@ -14,7 +14,6 @@
 #include "ucci/options.h"
 #include "ucci/position_command.h"
 #include "ucci/print.h"
-#include "search/tt.h"
 
 namespace {
 
@@ -28,31 +27,6 @@ struct loop_state_t {
     int32_t go_counter_copy = 0;
     bookoption_t book;
 };
-
-void resize_hash(Count& e, int megabytes) {
-    if (megabytes == 0) megabytes = 32;
-    if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
-}
-
-void apply_option(Count& e, loop_state_t& s, go_context_t& go_ctx) {
-    const command_t& c = s.cmd;
-    bool* target = nullptr;
-    switch (c.option) {
-        case OPT_USEBOOK: s.book.use_book = c.option_value != 0; return;
-        case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
-        case OPT_USEMILLISEC: go_ctx.milliseconds = c.option_value != 0; return;
-        case OPT_DEBUG: e.info_output = c.option_value != 0; return;
-        case OPT_CHECKQS: target = &s.mirror.checkqs; break;
-        case OPT_LAZY: target = &s.mirror.lazy; break;
-        case OPT_NULLEX: target = &s.mirror.nullex; break;
-        case OPT_FUTI: target = &s.mirror.futi; break;
-        case OPT_DELTA: target = &s.mirror.delta; break;
-        case OPT_HIST: target = &s.mirror.hist; break;
-        default: return;  // accepted without effect
-    }
-    *target = c.option_value != 0;
-    refresh_switches(s.mirror, e);
-}
 
 // Banned moves restrict the root of the searches that follow, until the next position.
 void handle_banmoves(Count& e, const command_t& c) {
@@ -118,7 +92,7 @@ int run_ucci() {
     for (;;) {
         switch (read_command(input, s.cmd)) {
             case CMD_ISREADY: print_line("readyok"); break;
-            case CMD_SETOPTION: apply_option(e, s, go_ctx); break;
+            case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, go_ctx.milliseconds); break;
             case CMD_POSITION: handle_position(e, s); break;
             case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
             case CMD_GO: handle_go(e, s.cmd, go_ctx); break;
