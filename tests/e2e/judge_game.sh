@@ -5,17 +5,22 @@
 # then one indented line per problem. Exit status 0 for a sound game (any
 # normal result, lost games included), 1 for a misbehaving one.
 #
-#   judge_game.sh --label TEXT --side red|black --pgn FILE --debug FILE
+#   judge_game.sh --label TEXT --side red|black --pgn FILE --debug FILE [--ponder on|off]
 #                 [--engine-dir DIR] [--stderr FILE] [--name NAME] [--opponent NAME]
+#                 [--problem TEXT]
 #
-# The engine's stderr is shown, not judged: diagnostics are allowed there.
+# --problem adds a problem found by the caller (empty: none). The engine's
+# stderr is shown, not judged: diagnostics are allowed there.
 set -eu
 
-label=game side="" pgn="" debug="" engine_dir="" stderr_log="" ours=Tavox theirs=maxqi
+label=game side="" ponder=off pgn="" debug="" engine_dir="" stderr_log="" ours=Tavox theirs=maxqi
+caller_problem=""
 while [ $# -gt 0 ]; do
     case $1 in
         --label) label=$2 ;;
         --side) side=$2 ;;
+        --ponder) ponder=$2 ;;
+        --problem) caller_problem=$2 ;;
         --pgn) pgn=$2 ;;
         --debug) debug=$2 ;;
         --engine-dir) engine_dir=$2 ;;
@@ -166,12 +171,17 @@ if [ -n "$engine_dir" ] && [ -f "$engine_dir/hashbook.bin" ]; then
     [ "$size" -eq 4080 ] || traffic_problem "hashbook.bin has $size bytes, not 4080 (written in part?)"
 fi
 
-summary="$label: $ours plays $side; ${result:-no result} {${comment:-}} after $moves moves; $bestmoves moves by $ours, slowest ${max_think} ms"
+summary="$label: $ours ($side) vs $theirs: ${result:-no result} {${comment:-}} after $moves moves; $ours moved $bestmoves times, slowest ${max_think} ms"
 [ "$ponders" -gt 0 ] || [ "$stops" -gt 0 ] && summary="$summary; go ponder $ponders, ponderhit $ponderhits, stop $stops (slowest stop ${max_stop} ms)"
+[ -z "$caller_problem" ] || problem "$caller_problem"
 problems="$problems$traffic_problems"
 notes=""
+if [ "$ponder" = on ] && [ "$ponders" -eq 0 ]; then
+    notes="  note: no go ponder was sent (uci2wb ponders only for an engine that announces an option named ponder)"
+fi
 if [ -n "$stderr_log" ] && [ -s "$stderr_log" ]; then
-    notes=$(awk -v who="$ours" 'NR <= 3 { print "  note: " who " on stderr: " $0 } END { if (NR > 3) print "  note: ... " NR " stderr lines in all" }' "$stderr_log")
+    notes="$notes${notes:+
+}$(awk -v who="$ours" 'NR <= 3 { print "  note: " who " on stderr: " $0 } END { if (NR > 3) print "  note: ... " NR " stderr lines in all" }' "$stderr_log")"
 fi
 if [ -z "$problems" ]; then
     echo "$summary: ok"

@@ -57,10 +57,12 @@ fail_setup() { echo "e2e: $*" >&2; exit 2; }
 
 # Debian installs XBoard, the adapter and the opponent under /usr/games.
 PATH="/usr/games:$PATH"
-for tool in xboard uci2wb xvfb-run timeout "${opponent%% *}"; do
+for tool in xboard uci2wb xvfb-run xauth timeout "${opponent%% *}"; do
     command -v "$tool" >/dev/null 2>&1 || fail_setup "'$tool' not found: run tests/e2e/install_deps.sh"
 done
-[ -f "$engine" ] && [ -x "$engine" ] || fail_setup "no engine binary at $engine: build it with 'make build'"
+if [ ! -f "$engine" ] || [ ! -x "$engine" ]; then
+    fail_setup "no engine binary at $engine: build it with 'make build'"
+fi
 engine_dir=$(cd "$(dirname "$engine")" && pwd)
 engine_file=$(basename "$engine")
 primes=$engine_dir/_prime.txt
@@ -110,19 +112,14 @@ play_game() {
     [ -f "$dir/game.pgn" ] && cat "$dir/game.pgn" >>"$out/games.pgn"
     [ -s "$dir/engine/stderr.log" ] && cp "$dir/engine/stderr.log" "$out/game$number.stderr.log"
 
-    label="game $number ($name $side vs ${opponent%% *}, pondering $ponder)"
-    verdict=0
-    sh "$here/judge_game.sh" --label "$label" --side "$side" --pgn "$dir/game.pgn" --debug "$debug" \
-        --engine-dir "$dir/engine" --stderr "$dir/engine/stderr.log" --name "$name" --opponent "${opponent%% *}" || verdict=$?
-    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-        echo "  - XBoard did not finish within $limit s"
-        verdict=1
-    elif [ "$status" -ne 0 ]; then
-        echo "  - XBoard exited with status $status:"
-        tail -n 5 "$out/game$number.xboard.log" | sed 's/^/      /'
-        verdict=1
-    fi
-    return "$verdict"
+    case $status in
+        0) xboard_problem="" ;;
+        124 | 137) xboard_problem="XBoard did not finish within $limit s" ;;
+        *) xboard_problem="XBoard exited with status $status: $(tail -n 3 "$out/game$number.xboard.log" | tr '\n' ' ')" ;;
+    esac
+    sh "$here/judge_game.sh" --label "game $number, pondering $ponder" --side "$side" --ponder "$ponder" \
+        --pgn "$dir/game.pgn" --debug "$debug" --engine-dir "$dir/engine" --stderr "$dir/engine/stderr.log" \
+        --name "$name" --opponent "${opponent%% *}" --problem "$xboard_problem"
 }
 
 echo "e2e: $name vs ${opponent%% *} in XBoard, $tc + $inc s per move, draw after $max_moves moves"
