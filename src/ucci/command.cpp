@@ -218,9 +218,9 @@ void parse_go(const char* text, command_t& cmd) {
 int32_t parse_number(const char*& cursor, int32_t max) {
     int32_t result = 0;
     while (*cursor >= '0' && *cursor <= '9') {
-        result = result * 10 + (*cursor - '0');
+        const int64_t next = int64_t{result} * 10 + (*cursor - '0');  // no 32-bit overflow before the clamp
         ++cursor;
-        if (result >= max) result = max;
+        result = next >= max ? max : static_cast<int32_t>(next);
     }
     return result;
 }
