@@ -165,10 +165,15 @@ if [ -n "$result" ] && [ "$result" != "*" ]; then
     esac
 fi
 
-# --- Files the engine keeps: a fixed-size hash book must not be cut short. ---
+# --- Files the engine keeps: the hash book is 4080 bytes once saved. An empty
+# one was never saved: the adapter kills the engine about 50 ms after "quit".
+hash_book_size=""
 if [ -n "$engine_dir" ] && [ -f "$engine_dir/hashbook.bin" ]; then
-    size=$(wc -c <"$engine_dir/hashbook.bin" | tr -d ' ')
-    [ "$size" -eq 4080 ] || traffic_problem "hashbook.bin has $size bytes, not 4080 (written in part?)"
+    hash_book_size=$(wc -c <"$engine_dir/hashbook.bin" | tr -d ' ')
+    case $hash_book_size in
+        0 | 4080) ;;
+        *) traffic_problem "hashbook.bin has $hash_book_size bytes, not 4080: it was damaged" ;;
+    esac
 fi
 
 summary="$label: $ours ($side) vs $theirs: ${result:-no result} {${comment:-}} after $moves moves; $ours moved $bestmoves times, slowest ${max_think} ms"
@@ -178,6 +183,10 @@ problems="$problems$traffic_problems"
 notes=""
 if [ "$ponder" = on ] && [ "$ponders" -eq 0 ]; then
     notes="  note: no go ponder was sent (uci2wb ponders only for an engine that announces an option named ponder)"
+fi
+if [ "$hash_book_size" = 0 ]; then
+    notes="$notes${notes:+
+}  note: hashbook.bin is empty: $ours was not done with quit when the adapter killed it"
 fi
 if [ -n "$stderr_log" ] && [ -s "$stderr_log" ]; then
     notes="$notes${notes:+
