@@ -4,7 +4,7 @@
 # stand-ins draw by repetition. STANDIN_MODE makes its second answer to "go"
 # misbehave: silent (no answer), illegal (an illegal move), crash (exits),
 # garbage (a stray line on stdout first) or nobestmove.
-set -uf
+set -euf
 
 mode=${STANDIN_MODE:-normal}
 gos=0

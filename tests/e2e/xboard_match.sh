@@ -74,7 +74,7 @@ tc_seconds=$(echo "$tc" | awk -F: '{ print (NF > 1 ? $1 * 60 + $2 : $1 * 60) }')
 limit=$(awk -v t="$tc_seconds" -v i="$inc" -v m="$max_moves" 'BEGIN { printf "%d", 2 * (t + i * m) + 30 }')
 
 mkdir -p "$out"
-rm -f "$out/games.pgn"
+rm -f "$out/games.pgn" "$out"/game*.debug.log "$out"/game*.xboard.log "$out"/game*.stderr.log
 work=$(mktemp -d /tmp/tavox-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
@@ -93,7 +93,6 @@ play_game() {
     printf '#!/bin/sh\nexec "%s" 2>>"%s"\n' "$dir/engine/$engine_file" "$dir/engine/stderr.log" >"$dir/engine/engine.sh"
     chmod +x "$dir/engine/engine.sh"
     debug=$out/game$number.debug.log
-    rm -f "$debug"
 
     set -- -variant xiangqi \
         -fcp "uci2wb debug -x $dir/engine/engine.sh $dir/engine" -fd "$dir/engine" \
