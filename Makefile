@@ -4,7 +4,7 @@ JOBS ?= 2
 BUILD ?= build/release
 ASAN_BUILD ?= build/asan
 
-.PHONY: all build run test sanitize bench perft clean
+.PHONY: all build run test sanitize e2e bench perft clean
 
 all: build
 
@@ -22,6 +22,10 @@ sanitize:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOX_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# Headless XBoard games against maxqi (tests/e2e/install_deps.sh installs the tools).
+e2e: build
+	sh tests/e2e/xboard_match.sh --engine $(BUILD)/tavox
 
 perft: build
 	./$(BUILD)/tavox perft 5
