@@ -163,8 +163,8 @@ bool word_is(const char* p, const char* word) {
 // wherever they stand, skipping the opponent's clock fields that clients put
 // in between.
 void parse_clock_fields(const char* p, command_t& cmd) {
-    bool have_moves_to_go = false, have_increment = false;
-    int32_t moves_to_go = 1, increment = 0;
+    bool have_moves_to_go = false, have_increment = false, have_move_time = false;
+    int32_t moves_to_go = 1, increment = 0, move_time = 0;
     while (*p == ' ') ++p;
     while (*p != '\0') {
         if (word_is(p, "movestogo") && !have_moves_to_go) {
@@ -177,12 +177,20 @@ void parse_clock_fields(const char* p, command_t& cmd) {
             increment = parse_number(n, 600000);
             have_increment = true;
             p = next_word(p);
+        } else if (word_is(p, "movetime") && !have_move_time) {
+            const char* n = next_word(p);
+            move_time = parse_number(n, 100000000);
+            have_move_time = true;
+            p = next_word(p);
         } else if (word_is(p, "opptime") || word_is(p, "oppmovestogo") || word_is(p, "oppincrement")) {
             p = next_word(p);
         }
         p = next_word(p);
     }
-    if (have_moves_to_go || !have_increment) {
+    if (have_move_time) {
+        cmd.go_mode = GO_MOVE_TIME;
+        cmd.go_extra = move_time;
+    } else if (have_moves_to_go || !have_increment) {
         cmd.go_mode = GO_MOVES_TO_GO;
         cmd.go_extra = moves_to_go < 1 ? 1 : moves_to_go;
     } else {

@@ -41,7 +41,8 @@ enum option_code : int {
     OPT_HIST = 21,
 };
 
-enum go_mode_code : int { GO_DEPTH = 0, GO_NODES = 1, GO_MOVES_TO_GO = 2, GO_INCREMENT = 3 };
+// GO_MOVE_TIME: "movetime N" after "time", a fixed time for this move (as a GUI adapter sends it).
+enum go_mode_code : int { GO_DEPTH = 0, GO_NODES = 1, GO_MOVES_TO_GO = 2, GO_INCREMENT = 3, GO_MOVE_TIME = 4 };
 
 constexpr int MOVE_LIST_SIZE = 256;
 

@@ -111,6 +111,14 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
             if (3LL * ctx.clock.budget >= remaining_ms) apply_low_time_rule(ctx.mirror, e);
             e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
+        case GO_MOVE_TIME: {
+            // A fixed time per move: no budget formula, no extension past it.
+            const int64_t move_ms = static_cast<int64_t>(cmd.go_extra) * unit;
+            e.time_limit = static_cast<int32_t>(move_ms < INT32_MAX ? move_ms : INT32_MAX);
+            e.depth_limit = 30;
+            e.hard_time_limit = clock_safety_limit(move_ms);
+            break;
+        }
         default: break;
     }
     return ctx.go_counter_copy + 10 <= GAME_LENGTH_GUARD;

@@ -200,6 +200,9 @@ TEST(ParseCommand, GoForms) {
         {"go time 10 opptime 12 oppincrement 3 increment 2", GO_INCREMENT, false, 10, 2},
         {"go time 10 oppmovestogo 7 opptime 3", GO_MOVES_TO_GO, false, 10, 1},
         {"go time 10 oppincrement 4", GO_MOVES_TO_GO, false, 10, 1},
+        // A fixed time per move, as an adapter sends it.
+        {"go time 0 opptime 0 movetime 4", GO_MOVE_TIME, false, 0, 4},
+        {"go time 30 movetime 2 increment 1", GO_MOVE_TIME, false, 30, 2},
         // A draw offer stands where ponder may.
         {"go draw time 20 increment 1", GO_INCREMENT, false, 20, 1},
         {"go ponder draw time 20 movestogo 3", GO_MOVES_TO_GO, true, 20, 3},

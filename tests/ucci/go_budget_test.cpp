@@ -87,6 +87,9 @@ TEST_F(GoLimits, ModesSetTimeAndDepth) {
     EXPECT_EQ(e->hard_time_limit, 270000);
     EXPECT_TRUE(go("go time 1 movestogo 1"));
     EXPECT_EQ(e->hard_time_limit, 900);  // the budget may exceed the clock; the cap may not
+    EXPECT_TRUE(go("go time 0 opptime 0 movetime 4"));
+    EXPECT_EQ(e->time_limit, 4000);
+    EXPECT_EQ(e->hard_time_limit, 3600);
     ctx.milliseconds = true;
     EXPECT_TRUE(go("go time 300000 movestogo 40"));
     EXPECT_EQ(e->time_limit, 22500);
