@@ -131,6 +131,16 @@ TEST_F(Go, NodeLimitEndsTheSearch) {
     EXPECT_LT(ms_since(t), 5000);
 }
 
+TEST_F(Go, PerpetualCheckIsNotContinued) {
+    // The rook has checked from a8 and a9 in turn; checking from a8 again is a long check.
+    const std::string line = "position fen R8/4k4/9/9/9/9/9/9/9/3K5 w - - 0 1 moves a9a8 e8e9 a8a9 e9e8";
+    for (const char* go : {"go depth 1", "go depth 6"}) {
+        const std::string reply = answer({line, go});
+        EXPECT_TRUE(std::regex_match(reply, kBestmove)) << reply;
+        EXPECT_NE(reply.substr(0, 13), "bestmove a9a8") << go;
+    }
+}
+
 TEST_F(Go, BannedMovesAreAvoided) {
     // Mate in one by a0d0 or a0a... only a0d0 mates at once here; banned, the engine plays another move.
     const std::string free_reply = answer({"position fen 3k5/R8/9/9/9/9/9/9/9/R3K4 w - - 0 1", "go depth 4"});

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "board/movegen.h"
+#include "search/ordering.h"
+#include "search_fixture.h"
+
+namespace {
+
+class Ordering : public SearchTest {
+protected:
+    // Generates and scores the list of height 1 for the side to move; returns the move with that text.
+    move_t scored(const std::string& fen, const std::string& ucci, int hash_from = 0, int hash_to = 0) {
+        set_fen(*e, fen);
+        prepare_node_search();
+        generate_moves(*e, e->side_to_move, 1);
+        score_moves(*e, 1, e->side_to_move, hash_from, hash_to, false);
+        for (const move_t* m = e->ply_moves[1]; m < e->ply_moves[2]; ++m)
+            if (text(*m) == ucci) return *m;
+        ADD_FAILURE() << ucci << " not generated";
+        return move_t{};
+    }
+    int gain(const move_t& m) const {
+        return e->piece_square_value[m.piece][m.to] - e->piece_square_value[m.piece][m.from] -
+               e->piece_square_value[m.captured][m.to];
+    }
+    bool sorted_highest_first() const {
+        for (const move_t* m = e->ply_moves[1]; m + 1 < e->ply_moves[2]; ++m)
+            if (m->score < (m + 1)->score) return false;
+        return true;
+    }
+};
+
+// A red pawn on e5 before a black rook on e6, which the red rook on f6 may take too.
+constexpr const char* kCaptures = "3k5/9/9/2pprR3/4P4/9/9/9/9/4K4 w - - 0 1";
+
+TEST_F(Ordering, CaptureRanking) {
+    const move_t pawn_takes_rook = scored(kCaptures, "e5e6");
+    EXPECT_EQ(pawn_takes_rook.score, 10 * ORDER_PAWN + 40000 + gain(pawn_takes_rook));  // 40130 + gain
+    EXPECT_TRUE(sorted_highest_first());
+
+    // The hash move's bonus comes on top.
+    const move_t hashed = scored(kCaptures, "e5e6", 52 + 4 + 16 * 4, 52 + 4 + 16 * 3);
+    EXPECT_EQ(hashed.score, pawn_takes_rook.score + 50000);
+
+    // An even capture: 30000 when the victim is not guarded, nothing when it is.
+    const move_t even = scored(kCaptures, "f6e6");
+    EXPECT_EQ(even.score, 30000 + gain(even));
+    const move_t guarded = scored("3k5/9/4r4/2pprR3/4P4/9/9/9/9/4K4 w - - 0 1", "f6e6");
+    EXPECT_EQ(guarded.score, gain(guarded));
+}
+
+TEST_F(Ordering, DefendedEqualCaptureSortsWithQuietMoves) {
+    // The red pawn on d5 may take the black pawn on d6, which the rook on e6 guards.
+    const move_t pawn_takes_pawn = scored("3k5/9/9/2ppr4/3P5/9/9/9/9/4K4 w - - 0 1", "d5d6");
+    EXPECT_EQ(pawn_takes_pawn.score, gain(pawn_takes_pawn));
+    const move_t undefended = scored("3k5/9/9/3p5/3P5/9/9/9/9/4K4 w - - 0 1", "d5d6");
+    EXPECT_EQ(undefended.score, 30000 + gain(undefended));
+}
+
+TEST_F(Ordering, KillersAndHistory) {
+    set_fen(*e, "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1");
+    prepare_node_search();
+    std::memset(e->killers, 0, sizeof(e->killers));
+    const move_t a{0, 171, 168, 0, 0}, b{0, 165, 168, 0, 0}, c{0, 203, 170, 0, 0}, d{0, 197, 166, 0, 0};
+    killer_update(*e, 1, a, 5);
+    killer_update(*e, 1, a, 7);  // equal to killer 0: nothing changes
+    EXPECT_EQ(e->killers[1][0].score, 5);
+    killer_update(*e, 1, b, 6);
+    killer_update(*e, 1, c, 19950);
+    killer_update(*e, 1, d, 1);
+    EXPECT_TRUE(same_move(e->killers[1][0], d));
+    EXPECT_TRUE(same_move(e->killers[1][1], c));
+    EXPECT_TRUE(same_move(e->killers[1][2], b));  // a dropped
+
+    // Killer bonuses: 23000 for killer 0, 44000 for a mate-scored killer 1.
+    generate_moves(*e, RED, 1);
+    score_moves(*e, 1, RED, 0, 0, false);
+    for (const move_t* m = e->ply_moves[1]; m < e->ply_moves[2]; ++m) {
+        if (m->captured != EMPTY_SQUARE) continue;
+        const int base = gain(*m) - 20000;
+        const int expected = same_move(*m, d) ? 23000 : same_move(*m, c) ? 44000 : same_move(*m, b) ? 21000 : 0;
+        EXPECT_EQ(m->score, base + expected) << text(*m);
+    }
+    EXPECT_TRUE(sorted_highest_first());
+
+    // History halves the whole table when one entry reaches 16384.
+    std::memset(e->history, 0, sizeof(e->history));
+    e->history[100][101] = 7;
+    for (int i = 0; i < 16383; ++i) history_reward(*e, a);
+    EXPECT_EQ(e->history[a.from][a.to], 16383);
+    history_reward(*e, a);
+    EXPECT_EQ(e->history[a.from][a.to], 8192);
+    EXPECT_EQ(e->history[100][101], 4);
+
+    // Tries and hits halve together at 16384 tries.
+    const move_t* none[1] = {nullptr};
+    e->history_tries[a.from][a.to] = 16383;
+    e->history_hits[a.from][a.to] = 9;
+    cutoff_learning(*e, 2, a, 0, none, 0);
+    EXPECT_EQ(e->history_tries[a.from][a.to], 8192);
+    EXPECT_EQ(e->history_hits[a.from][a.to], 5);
+}
+
+TEST(SortMoves, HighestFirst) {
+    std::mt19937 rng(7);
+    for (int n : {1, 2, 3, 10, 100, 500}) {
+        std::vector<move_t> moves(static_cast<size_t>(n));
+        for (auto& m : moves) m.score = static_cast<int>(rng() % 60) - 30;
+        std::vector<int> expected;
+        for (const auto& m : moves) expected.push_back(m.score);
+        std::sort(expected.rbegin(), expected.rend());
+        sort_moves(moves.data(), moves.data() + n - 1);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(moves[static_cast<size_t>(i)].score, expected[static_cast<size_t>(i)]);
+    }
+}
+
+}  // namespace
