@@ -8,16 +8,9 @@ namespace {
 
 // Plays the move on board and piece_square only: in_check reads nothing else.
 inline bool legal_on_board(Count& e, const move_t& m, int side) {
-    const int from = m.from, to = m.to, piece = m.piece, captured = m.captured;
-    e.board[from] = EMPTY_SQUARE;
-    e.board[to] = piece;
-    e.piece_square[piece] = to;
-    if (captured != EMPTY_SQUARE) e.piece_square[captured] = 0;
+    board_do_move(e, m);
     const bool legal = in_check(e, side) == 0;
-    if (captured != EMPTY_SQUARE) e.piece_square[captured] = to;
-    e.piece_square[piece] = from;
-    e.board[to] = captured;
-    e.board[from] = piece;
+    board_undo_move(e, m);
     return legal;
 }
 

@@ -2,7 +2,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "board/make_move.h"
 #include "board/movegen.h"
@@ -37,18 +36,9 @@ int perft_command(int argc, char** argv) {
                      MAX_PERFT_DEPTH);
         return 2;
     }
-    std::string fen;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) fen += ' ';
-        fen += argv[i];
-    }
     char position[POSITION_STRING_SIZE];
     int side = RED;
-    const char* error = "unreadable FEN";
-    if (!fen_to_position_string(fen.c_str(), position, side, &error)) {
-        std::fprintf(stderr, "perft: %s\n", error);
-        return 2;
-    }
+    if (!position_from_args("perft", argc - 1, argv + 1, position, side)) return 2;
 
     Count& e = the_engine;
     setup_position(e, position, side);

@@ -2,6 +2,7 @@
 
 #include "board/check.h"
 #include "board/geometry.h"
+#include "board/make_move.h"
 #include "board/movegen.h"
 
 namespace {
@@ -20,20 +21,6 @@ move_t* generate_scratch_captures(Count& e, int side, int ply) {
 int side_type_base(int side) { return side == RED ? 0 : BLACK_TYPE_OFFSET; }
 
 }  // namespace
-
-void board_do_move(Count& e, const move_t& m) {
-    e.board[m.from] = EMPTY_SQUARE;
-    e.board[m.to] = m.piece;
-    e.piece_square[m.piece] = m.to;
-    if (m.captured != EMPTY_SQUARE) e.piece_square[m.captured] = 0;
-}
-
-void board_undo_move(Count& e, const move_t& m) {
-    e.board[m.to] = m.captured;
-    if (m.captured != EMPTY_SQUARE) e.piece_square[m.captured] = m.to;
-    e.board[m.from] = m.piece;
-    e.piece_square[m.piece] = m.from;
-}
 
 bool square_attacked_by(Count& e, int t, int side) {
     const int b = side_type_base(side);

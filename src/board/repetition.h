@@ -18,7 +18,3 @@ bool square_attacked_by(Count& e, int t, int side);
 // by anything but a pawn or king, or by a horse or cannon on a rook, in both
 // cases only when the victim cannot simply take the attacker?
 bool capture_is_chase(Count& e, const move_t& q);
-
-// Make and take back a move on board and piece_square only.
-void board_do_move(Count& e, const move_t& m);
-void board_undo_move(Count& e, const move_t& m);

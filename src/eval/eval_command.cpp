@@ -1,7 +1,6 @@
 // `tavox eval [FEN]`: the evaluation trace of a position as a search sees it at its root.
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "eval/eval_trace.h"
 #include "eval/evaluate.h"
@@ -9,18 +8,9 @@
 #include "ucci/dev_commands.h"
 
 int eval_command(int argc, char** argv) {
-    std::string fen;
-    for (int i = 0; i < argc; ++i) {
-        if (i > 0) fen += ' ';
-        fen += argv[i];
-    }
     char position[POSITION_STRING_SIZE];
     int side = RED;
-    const char* error = nullptr;
-    if (!fen_to_position_string(fen.c_str(), position, side, &error)) {
-        std::fprintf(stderr, "eval: %s\n", error ? error : "the FEN is refused");
-        return 2;
-    }
+    if (!position_from_args("eval", argc, argv, position, side)) return 2;
     auto e = std::make_unique<CountEx>();
     build_evaluation_tables(*e);
     setup_position(*e, position, side);

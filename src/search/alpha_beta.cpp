@@ -39,18 +39,27 @@ void count_cutoff(Count& e, bool first_move) {
     }
 }
 
+constexpr int MOVE_SKIPPED = -2;  // illegal, or a forbidden repetition: not made
+constexpr int MOVE_DRAWN = -3;    // a repetition draw: made, scored without a search
+
 // Makes m and records its check and repetition status. Returns the check code
-// the move gives, or -2 when the move leaves the mover's king attacked (undone).
-int make_and_classify(Count& e, const move_t& m, int side, int h, int& repetition) {
+// the move gives, or MOVE_SKIPPED (undone), or MOVE_DRAWN (made; the child's
+// line is cleared).
+int make_and_classify(Count& e, const move_t& m, int side, int h) {
     make_move(e, m);
     const int g = in_check(e, 1 - side);
     e.check_stack[e.ply] = g;
     e.height_check[h + 1] = g;
-    repetition = check_repetition(e, side, false);
+    const int repetition = check_repetition(e, side, false);
     e.repetition_stack[e.ply] = repetition;
-    if (in_check(e, side) != 0) {
+    if (in_check(e, side) != 0 || repetition > REPETITION_DRAW) {
         unmake_move(e, m);
-        return -2;
+        return MOVE_SKIPPED;
+    }
+    if (repetition == REPETITION_DRAW) {
+        pv_row(e, h + 1)[0] = move_t{};
+        e.pv_length[h + 1] = 0;
+        return MOVE_DRAWN;
     }
     return g;
 }
@@ -134,18 +143,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     e.full += 1;
     if (bare_material(e)) return draw_value(e, side);
 
-    // Mate-distance pruning: no score here is below being mated at this height
-    // (h - 19999) or above mating with the next move (19998 - h).
-    const int mated_here = h - MATE_SCORE;
-    if (mated_here > alpha) {
-        if (mated_here >= beta) return mated_here;
-        alpha = mated_here;
-    }
-    const int mate_next = (MATE_SCORE - 1) - h;
-    if (mate_next < beta) {
-        if (mate_next <= alpha) return mate_next;
-        beta = mate_next;
-    }
+    if (int score = 0; mate_distance_cut(h, alpha, beta, score)) return score;
 
     bool mate_threat = false;
     if (e.tt_probe_switch) {
@@ -195,18 +193,11 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
 
     for (move_t* mp = first; mp < last; ++mp) {
         move_t& m = *mp;
-        int repetition = 0;
-        const int g = make_and_classify(e, m, side, h, repetition);
-        if (g == -2) continue;
-        if (repetition > REPETITION_DRAW) {
-            unmake_move(e, m);
-            continue;
-        }
+        const int g = make_and_classify(e, m, side, h);
+        if (g == MOVE_SKIPPED) continue;
         int r;
-        if (repetition == REPETITION_DRAW) {
+        if (g == MOVE_DRAWN) {
             r = draw_value(e, side);
-            pv_row(e, h + 1)[0] = move_t{};
-            e.pv_length[h + 1] = 0;
         } else {
             const bool capture = is_capture(m);
             const int victim_order = e.piece_order[m.captured];
@@ -313,18 +304,11 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
     move_t* const last = e.ply_moves[h + 1];
     for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
         move_t& m = *mp;
-        int repetition = 0;
-        const int g = make_and_classify(e, m, side, h, repetition);
-        if (g == -2) continue;
-        if (repetition > REPETITION_DRAW) {
-            unmake_move(e, m);
-            continue;
-        }
+        const int g = make_and_classify(e, m, side, h);
+        if (g == MOVE_SKIPPED) continue;
         int r;
-        if (repetition == REPETITION_DRAW) {
+        if (g == MOVE_DRAWN) {
             r = draw_value(e, side);
-            pv_row(e, h + 1)[0] = move_t{};
-            e.pv_length[h + 1] = 0;
         } else {
             int ext = 0;
             if (e.check_extension && g != 0) {

@@ -48,18 +48,7 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
 
     if (bare_material(e)) return draw_value(e, side);
 
-    // Mate-distance pruning: no score here is below being mated at this height
-    // (h - 19999) or above mating with the next move (19998 - h).
-    const int mated_here = h - MATE_SCORE;
-    if (mated_here > alpha) {
-        if (mated_here >= beta) return mated_here;
-        alpha = mated_here;
-    }
-    const int mate_next = (MATE_SCORE - 1) - h;
-    if (mate_next < beta) {
-        if (mate_next <= alpha) return mate_next;
-        beta = mate_next;
-    }
+    if (int score = 0; mate_distance_cut(h, alpha, beta, score)) return score;
     if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
 
     const int other = 1 - side;

@@ -36,3 +36,26 @@ inline int attacking_pieces(const Count& e, int side) {
     const int b = side == RED ? 0 : BLACK_TYPE_OFFSET;
     return e.type_count[b + ROOK] + e.type_count[b + HORSE] + e.type_count[b + CANNON];
 }
+
+// Mate-distance pruning: no score at height h is below being mated there
+// (h - 19999) or above mating with the next move (19998 - h). Narrows the
+// window; true (with `score`) when the node can return at once.
+inline bool mate_distance_cut(int h, int& alpha, int& beta, int& score) {
+    const int mated_here = h - MATE_SCORE;
+    if (mated_here > alpha) {
+        if (mated_here >= beta) {
+            score = mated_here;
+            return true;
+        }
+        alpha = mated_here;
+    }
+    const int mate_next = (MATE_SCORE - 1) - h;
+    if (mate_next < beta) {
+        if (mate_next <= alpha) {
+            score = mate_next;
+            return true;
+        }
+        beta = mate_next;
+    }
+    return false;
+}

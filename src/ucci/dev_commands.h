@@ -7,3 +7,8 @@ int perft_command(int argc, char** argv);
 int bench_command(int argc, char** argv);
 // eval [FEN]: prints the evaluation trace of a position.
 int eval_command(int argc, char** argv);
+
+// The FEN given as the remaining words of a command line (joined with blanks;
+// none: the initial array) converted to a position string. On a refused FEN
+// the reason goes to stderr under the command's name and the result is false.
+bool position_from_args(const char* command, int argc, char** argv, char* position, int& side);
