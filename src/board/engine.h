@@ -124,7 +124,7 @@ struct boardinfo_t {
     int32_t book_candidates[BOOK_CANDIDATES][8];
 };
 
-// Limits and requests of the front end beyond the design's AIInput: a node
+// Limits and requests of the front end beyond AIInput's: a node
 // limit for "go nodes", a hard time cap that keeps a clock search inside the
 // time left on the clock, pondering, and the root moves banned by "banmoves".
 struct search_control_t {

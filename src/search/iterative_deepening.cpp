@@ -195,6 +195,9 @@ void iterative_deepening(Count& e) {
     if (count == 1) return answer(e, *first, SCORE_ONLY_MOVE);
     if (hash_book_answer(e, side)) return;
     order_root_moves(e, side);
+    // A search stopped within its first root move must still answer: the best
+    // move by the ordering stands until an iteration improves on it.
+    if (e.best_line[0].from == 0) answer(e, *first, first->score);
 
     e.iteration_depth = 1;
     e.poll_countdown = POLL_INTERVAL;

@@ -140,6 +140,24 @@ TEST_F(SearchTest, DepthBelowFourStillSearchesFourAndAbortStops) {
     EXPECT_LT(e->full + e->quiet, 20000 + 2048);
 }
 
+TEST_F(SearchTest, AnAbortedSearchStillAnswersWithALegalMove) {
+    for (const char* fen : {"2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
+                            "r1bakab1r/9/1cn3nc1/p1p1p1p1p/9/2P6/P3P1P1P/1CN1C1N2/9/R1BAKAB1R b - - 0 1"}) {
+        set_fen(*e, fen);
+        e->abort_request = 1;  // the first time check ends the search
+        e->time_limit = 3600000;
+        e->depth_limit = 30;
+        move_t best{};
+        search_position(*e, best);
+        ASSERT_NE(best.from, 0) << fen;
+        char internal[MOVE_TEXT_SIZE];
+        move_to_text(best, internal);
+        move_t legal{};
+        EXPECT_TRUE(find_legal_move(*e, internal, legal)) << fen;
+        EXPECT_LE(e->iteration_depth, 2) << fen;
+    }
+}
+
 TEST_F(SearchTest, BannedMovesAreNotPlayedUnlessAllAre) {
     // Mate in one; ban the move the engine chose.
     set_fen(*e, "3k5/R8/9/9/9/9/9/9/9/R3K4 w - - 0 1");
