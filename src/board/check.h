@@ -1,6 +1,7 @@
 // Attack and check detection.
 #pragma once
 #include "board/engine.h"
+#include "board/make_move.h"
 
 constexpr int CHECK_NONE = 0;
 constexpr int CHECK_KINGS_FACING = 1;
@@ -13,3 +14,12 @@ int in_check(Count& e, int side);
 // 0 when the move is not a capture or nothing of the victim's side attacks the
 // destination once the move is played; otherwise the code of one such attacker.
 int capture_defended(Count& e, const move_t& m);
+
+// A generated move of `side` is legal when it leaves that side's king unattacked
+// (which covers the facing of the kings). The board is unchanged on return.
+inline bool is_legal(Count& e, const move_t& m, int side) {
+    board_do_move(e, m);
+    const bool legal = in_check(e, side) == 0;
+    board_undo_move(e, m);
+    return legal;
+}

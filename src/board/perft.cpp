@@ -4,20 +4,6 @@
 #include "board/make_move.h"
 #include "board/movegen.h"
 
-namespace {
-
-// Plays the move on board and piece_square only: in_check reads nothing else.
-inline bool legal_on_board(Count& e, const move_t& m, int side) {
-    board_do_move(e, m);
-    const bool legal = in_check(e, side) == 0;
-    board_undo_move(e, m);
-    return legal;
-}
-
-}  // namespace
-
-bool is_legal(Count& e, const move_t& m, int side) { return legal_on_board(e, m, side); }
-
 uint64_t perft(Count& e, int side, int depth, int ply) {
     generate_moves(e, side, ply);
     const move_t* const first = e.ply_moves[ply];
@@ -25,7 +11,7 @@ uint64_t perft(Count& e, int side, int depth, int ply) {
     uint64_t nodes = 0;
     if (depth == 1) {
         // Bulk count at the last ply.
-        for (const move_t* m = first; m < last; ++m) nodes += legal_on_board(e, *m, side);
+        for (const move_t* m = first; m < last; ++m) nodes += is_legal(e, *m, side);
         return nodes;
     }
     for (const move_t* m = first; m < last; ++m) {

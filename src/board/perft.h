@@ -10,5 +10,3 @@
 // attacked after it (facing kings included).
 uint64_t perft(Count& e, int side, int depth, int ply);
 
-// Is the generated move `m` of `side` legal in the current position?
-bool is_legal(Count& e, const move_t& m, int side);

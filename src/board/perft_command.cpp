@@ -5,6 +5,7 @@
 
 #include "board/make_move.h"
 #include "board/movegen.h"
+#include "board/check.h"
 #include "board/perft.h"
 #include "platform/clock.h"
 #include "position/move_text.h"

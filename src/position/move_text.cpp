@@ -64,21 +64,14 @@ bool find_legal_move(Count& e, const char* text, move_t& out) {
     const int piece = e.board[from];
     if ((piece & (side == RED ? RED_BIT : BLACK_BIT)) == 0) return false;
 
-    // Generate into the last free region of the buffer: the search's lists are idle here.
-    move_t* const saved_end = e.move_end;
-    move_t* const saved_list = e.ply_moves[0];
+    // No search runs between commands: the list of ply 0 is free.
     e.ply_moves[0] = e.move_buffer;
     generate_moves(e, side, 0);
-    bool found = false;
-    for (move_t* m = e.ply_moves[0]; m < e.ply_moves[1]; ++m) {
+    for (const move_t* m = e.ply_moves[0]; m < e.ply_moves[1]; ++m) {
         if (m->from != from || m->to != to) continue;
-        make_move(e, *m);
-        found = in_check(e, side) == 0;
-        unmake_move(e, *m);
-        if (found) out = *m;
-        break;
+        if (!is_legal(e, *m, side)) return false;
+        out = *m;
+        return true;
     }
-    e.ply_moves[0] = saved_list;
-    e.move_end = saved_end;
-    return found;
+    return false;
 }

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "board/check.h"
-#include "board/make_move.h"
 #include "search/search_common.h"
 
 namespace {
@@ -38,10 +37,7 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
     if (evasions) {
         const int check = e.height_check[h];
         for (move_t* m = first; m < last;) {
-            make_move(e, *m);
-            const bool illegal = in_check(e, side) != 0;
-            unmake_move(e, *m);
-            if (illegal) {
+            if (!is_legal(e, *m, side)) {
                 *m = *--last;
                 continue;
             }
