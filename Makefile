@@ -4,7 +4,7 @@ JOBS ?= 2
 BUILD ?= build/release
 ASAN_BUILD ?= build/asan
 
-.PHONY: all build run test sanitize e2e bench perft clean
+.PHONY: all build run test sanitize e2e bench perft signature clean
 
 all: build
 
@@ -32,6 +32,10 @@ perft: build
 
 bench: build
 	./$(BUILD)/tavox bench
+
+# Fails when the bench total or perft 5 differs from tests/signature/expected.txt.
+signature: build
+	sh tests/signature/check.sh $(BUILD)/tavox
 
 clean:
 	rm -rf build
