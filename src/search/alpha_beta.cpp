@@ -5,6 +5,7 @@
 #include "board/movegen.h"
 #include "board/repetition.h"
 #include "eval/evaluate.h"
+#include "search/lazy_sort.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/search_common.h"
@@ -190,8 +191,11 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     bool improved = false;
     move_t* const first = e.ply_moves[h];
     move_t* const last = e.ply_moves[h + 1];
+    lazy_sort order;
+    order.start(first, static_cast<int>(last - first));
 
     for (move_t* mp = first; mp < last; ++mp) {
+        order.settle(mp);
         move_t& m = *mp;
         const int g = make_and_classify(e, m, side, h);
         if (g == MOVE_SKIPPED) continue;
@@ -302,7 +306,10 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
     const int other = 1 - side;
     int best = NO_SCORE;
     move_t* const last = e.ply_moves[h + 1];
+    lazy_sort order;
+    order.start(e.ply_moves[h], static_cast<int>(last - e.ply_moves[h]));
     for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
+        order.settle(mp);
         move_t& m = *mp;
         const int g = make_and_classify(e, m, side, h);
         if (g == MOVE_SKIPPED) continue;

@@ -1,8 +1,7 @@
 #include "search/ordering.h"
 
-#include <utility>
-
 #include "board/check.h"
+#include "search/lazy_sort.h"
 #include "search/search_common.h"
 
 namespace {
@@ -86,33 +85,13 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
             }
         }
     }
-    sort_moves(first, last - 1);
     return n;
 }
 
 void sort_moves(move_t* first, move_t* last) {
-    while (first < last) {
-        const int pivot = first[(last - first) / 2].score;
-        move_t* i = first;
-        move_t* j = last;
-        while (i <= j) {
-            while (i->score > pivot) ++i;
-            while (j->score < pivot) --j;
-            if (i <= j) {
-                std::swap(*i, *j);
-                ++i;
-                --j;
-            }
-        }
-        // Recurse into the smaller part, loop on the larger: the stack stays shallow.
-        if (j - first < last - i) {
-            if (first < j) sort_moves(first, j);
-            first = i;
-        } else {
-            if (i < last) sort_moves(i, last);
-            last = j;
-        }
-    }
+    lazy_sort sorter;
+    sorter.start(first, static_cast<int>(last - first) + 1);
+    for (const move_t* p = first; p <= last; ++p) sorter.settle(p);
 }
 
 void history_reward(Count& e, const move_t& m) {

@@ -6,9 +6,10 @@
 constexpr int HISTORY_LIMIT = 16384;
 constexpr int REDUCTION_RATIO_LIMIT = 9830;  // 60 percent of HISTORY_LIMIT
 
-// Scores and sorts the list of height h for `side`. With `evasions` (the side
-// is in check; alpha_beta only) moves that leave the king attacked are first
-// removed and evasion classes replace the capture ranking. Returns the list's length.
+// Scores the list of height h for `side`; the node sorts it as it goes
+// (lazy_sort). With `evasions` (the side is in check; alpha_beta only) moves
+// that leave the king attacked are first removed and evasion classes replace
+// the capture ranking. Returns the list's length.
 int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions);
 
 // Sorts first..last inclusive by score, highest first.

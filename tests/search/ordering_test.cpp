@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "board/movegen.h"
+#include "search/lazy_sort.h"
 #include "search/ordering.h"
 #include "search_fixture.h"
 
@@ -18,6 +19,7 @@ protected:
         prepare_node_search();
         generate_moves(*e, e->side_to_move, 1);
         score_moves(*e, 1, e->side_to_move, hash_from, hash_to, false);
+        sort_moves(e->ply_moves[1], e->ply_moves[2] - 1);
         for (const move_t* m = e->ply_moves[1]; m < e->ply_moves[2]; ++m)
             if (text(*m) == ucci) return *m;
         ADD_FAILURE() << ucci << " not generated";
@@ -79,6 +81,7 @@ TEST_F(Ordering, KillersAndHistory) {
     // Killer bonuses: 23000 for killer 0, 44000 for a mate-scored killer 1.
     generate_moves(*e, RED, 1);
     score_moves(*e, 1, RED, 0, 0, false);
+    sort_moves(e->ply_moves[1], e->ply_moves[2] - 1);
     for (const move_t* m = e->ply_moves[1]; m < e->ply_moves[2]; ++m) {
         if (m->captured != EMPTY_SQUARE) continue;
         const int base = gain(*m) - 20000;
@@ -115,6 +118,47 @@ TEST(SortMoves, HighestFirst) {
         std::sort(expected.rbegin(), expected.rend());
         sort_moves(moves.data(), moves.data() + n - 1);
         for (int i = 0; i < n; ++i) EXPECT_EQ(moves[static_cast<size_t>(i)].score, expected[static_cast<size_t>(i)]);
+    }
+}
+
+// The order the engine's searches were tuned with: a recursive Hoare quicksort.
+// Equal scores end up in the order it leaves them, which decides the search.
+void reference_quicksort(move_t* first, move_t* last) {
+    if (first >= last) return;
+    const int pivot = first[(last - first) / 2].score;
+    move_t* i = first;
+    move_t* j = last;
+    while (i <= j) {
+        while (i->score > pivot) ++i;
+        while (j->score < pivot) --j;
+        if (i <= j) std::swap(*i++, *j--);
+    }
+    reference_quicksort(first, j);
+    reference_quicksort(i, last);
+}
+
+// Ties are the point: few distinct scores, and each move tagged by its origin.
+TEST(LazySort, SameOrderAsFullQuicksortTiesIncluded) {
+    std::mt19937 rng(11);
+    for (int distinct : {1, 2, 3, 7, 1000}) {
+        for (int n : {0, 1, 2, 3, 5, 8, 40, 120, 256}) {
+            std::vector<move_t> list(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i) list[static_cast<size_t>(i)] = {static_cast<int>(rng() % distinct), i, 0, 0, 0};
+            std::vector<move_t> expected = list;
+            if (n > 0) reference_quicksort(expected.data(), expected.data() + n - 1);
+
+            // Settle only a prefix, as a node that cuts off does; then the rest.
+            const int prefix = n == 0 ? 0 : static_cast<int>(rng() % static_cast<unsigned>(n));
+            lazy_sort order;
+            order.start(list.data(), n);
+            for (int i = 0; i < prefix; ++i) {
+                order.settle(&list[static_cast<size_t>(i)]);
+                EXPECT_EQ(list[static_cast<size_t>(i)].from, expected[static_cast<size_t>(i)].from) << n << " " << i;
+            }
+            for (int i = prefix; i < n; ++i) order.settle(&list[static_cast<size_t>(i)]);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(list[static_cast<size_t>(i)].from, expected[static_cast<size_t>(i)].from) << n << " " << i;
+        }
     }
 }
 
