@@ -1,5 +1,7 @@
 #include "board/make_move.h"
 
+#include "board/self_check.h"
+
 void make_move(Count& e, const move_t& m) {
     const int from = m.from, to = m.to, piece = m.piece, captured = m.captured;
     const int type = e.piece_type[piece];
@@ -21,6 +23,7 @@ void make_move(Count& e, const move_t& m) {
     e.pst_score += e.piece_square_value[piece][to] - e.piece_square_value[captured][to] - e.piece_square_value[piece][from];
     e.move_stack[e.ply] = m;
     e.key_stack[e.ply] = e.zobrist_key;
+    TAVOX_SELF_CHECK(position_consistent(e));
 }
 
 void unmake_move(Count& e, const move_t& m) {
@@ -44,4 +47,5 @@ void unmake_move(Count& e, const move_t& m) {
     e.zobrist_lock ^= e.zobrist_lock_table[type][from] ^ e.zobrist_lock_table[type][to];
     e.pst_score += e.piece_square_value[captured][to] - e.piece_square_value[piece][to] + e.piece_square_value[piece][from];
     e.ply -= 1;
+    TAVOX_SELF_CHECK(position_consistent(e));
 }
