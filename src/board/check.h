@@ -6,6 +6,7 @@
 constexpr int CHECK_NONE = 0;
 constexpr int CHECK_KINGS_FACING = 1;
 constexpr int CHECK_KING_MISSING = -1;
+constexpr int CHECK_UNKNOWN = -2;  // not computed yet (never returned by in_check)
 
 // Check code of `side`'s king: -1 missing, 0 none, 1 kings facing, 4 rook,
 // 7 horse, 8 cannon, 13 pawn.

@@ -45,15 +45,21 @@ constexpr int MOVE_DRAWN = -3;    // a repetition draw: made, scored without a s
 
 // Makes m and records its check and repetition status. Returns the check code
 // the move gives, or MOVE_SKIPPED (undone), or MOVE_DRAWN (made; the child's
-// line is cleared).
-int make_and_classify(Count& e, const move_t& m, int side, int h) {
+// line is cleared). `legal` says the list holds only legal moves (evasions
+// are filtered when scored). An illegal move is undone before its check and
+// repetition are looked at: nothing reads what they would have recorded.
+int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal) {
     make_move(e, m);
+    if (!legal && in_check(e, side) != 0) {
+        unmake_move(e, m);
+        return MOVE_SKIPPED;
+    }
     const int g = in_check(e, 1 - side);
     e.check_stack[e.ply] = g;
     e.height_check[h + 1] = g;
     const int repetition = check_repetition(e, side, false);
     e.repetition_stack[e.ply] = repetition;
-    if (in_check(e, side) != 0 || repetition > REPETITION_DRAW) {
+    if (repetition > REPETITION_DRAW) {
         unmake_move(e, m);
         return MOVE_SKIPPED;
     }
@@ -96,7 +102,7 @@ bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, in
                                           : ((e.checkqs && depth >= 3) || in_check_at(e, h - 1) ||
                                              (h >= 2 && e.height_check[h - 2] != 0));
         if (node_search) s = -alpha_beta(e, -beta, 1 - beta, other, 1, h + 1, -node_type, 1);
-        else s = -quiesce(e, -beta, 1 - beta, other, e.nullex ? 0 : -1, h + 1, 0, -node_type);
+        else s = -quiesce(e, -beta, 1 - beta, other, e.nullex ? 0 : -1, h + 1, 0, -node_type, e.height_check[h + 1]);
     }
     e.ply -= 1;
     if (e.stop_flag) {
@@ -139,7 +145,8 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         e.stop_flag = 1;
         return 0;
     }
-    if (depth < 1) return quiesce(e, alpha, beta, side, horizon_check_depth(e, h), h, 0, node_type);
+    // The move into this node recorded the check it gives in height_check[h].
+    if (depth < 1) return quiesce(e, alpha, beta, side, horizon_check_depth(e, h), h, 0, node_type, e.height_check[h]);
 
     e.full += 1;
     if (bare_material(e)) return draw_value(e, side);
@@ -197,7 +204,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     for (move_t* mp = first; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
-        const int g = make_and_classify(e, m, side, h);
+        const int g = make_and_classify(e, m, side, h, in_check_code > 0);
         if (g == MOVE_SKIPPED) continue;
         int r;
         if (g == MOVE_DRAWN) {
@@ -311,7 +318,7 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
     for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
-        const int g = make_and_classify(e, m, side, h);
+        const int g = make_and_classify(e, m, side, h, false);
         if (g == MOVE_SKIPPED) continue;
         int r;
         if (g == MOVE_DRAWN) {

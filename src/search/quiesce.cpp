@@ -8,6 +8,7 @@
 #include "eval/evaluate.h"
 #include "search/search_common.h"
 #include "search/time_check.h"
+#include "board/self_check.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void score_list(Count& e, int h, int side, int check) {
 
 }  // namespace
 
-int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_check, int node_type) {
+int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_check, int node_type, int own_check) {
     if (poll_due_and_stop(e)) {
         e.stop_flag = 1;
         return 0;
@@ -52,7 +53,8 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
     if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
 
     const int other = 1 - side;
-    const int g = in_check(e, side);
+    const int g = own_check == CHECK_UNKNOWN ? in_check(e, side) : own_check;
+    TAVOX_SELF_CHECK(g == in_check(e, side));
     const bool quiet_window = parent_check == 0 && node_type != 0 && e.eval_phase_class <= 1;
     int best = NO_SCORE;
     int stand_pat = 0;
@@ -90,30 +92,38 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
                 if (q->score > mp->score) std::swap(*mp, *q);
             move_t& m = *mp;
 
+            const bool capture = is_capture(m);
+            // A losing capture of a defended piece is dropped whether or not it
+            // is legal, so the cheaper test goes first, before the move is made.
+            if (g == 0 && capture && e.piece_order[m.piece] - e.piece_order[m.captured] <= -3 &&
+                capture_defended(e, m) != 0)
+                continue;
             make_move(e, m);
             if (in_check(e, side) != 0) {
                 unmake_move(e, m);
                 continue;
             }
-            const bool capture = is_capture(m);
-            if (!capture && k >= 0 && g == 0 && in_check(e, other) == 0) {
-                unmake_move(e, m);
-                continue;
-            }
-            if (g == 0 && capture && e.piece_order[m.piece] - e.piece_order[m.captured] <= -3) {
-                unmake_move(e, m);
-                if (capture_defended(e, m) != 0) continue;
-                make_move(e, m);
-            }
-            if (e.delta && g == 0 && quiet_window) {
-                const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
-                if (v <= alpha && in_check(e, other) == 0) {
-                    if (best < v) best = v;
+            // The check the move gives, once some rule has needed it; the child reuses it.
+            int gives = CHECK_UNKNOWN;
+            if (!capture && k >= 0 && g == 0) {
+                gives = in_check(e, other);
+                if (gives == 0) {
                     unmake_move(e, m);
                     continue;
                 }
             }
-            const int r = -quiesce(e, -beta, -alpha, other, k - 1, h + 1, g, node_type);
+            if (e.delta && g == 0 && quiet_window) {
+                const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
+                if (v <= alpha) {
+                    if (gives == CHECK_UNKNOWN) gives = in_check(e, other);
+                    if (gives == 0) {
+                        if (best < v) best = v;
+                        unmake_move(e, m);
+                        continue;
+                    }
+                }
+            }
+            const int r = -quiesce(e, -beta, -alpha, other, k - 1, h + 1, g, node_type, gives);
             unmake_move(e, m);
 
             if (r > best) {
