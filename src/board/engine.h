@@ -85,6 +85,7 @@ struct boardinfo_t {
     int32_t piece_class[15];
     int32_t tt_size;
     tt_entry_t* tt_tables[2];
+    uint64_t tt_index_magic;  // 2^64 / tt_size rounded up: the index without a division
     uint32_t zobrist_key;
     uint32_t zobrist_lock;
     int32_t reserved_words[2];

@@ -48,12 +48,15 @@ constexpr int MOVE_DRAWN = -3;    // a repetition draw: made, scored without a s
 // line is cleared). `legal` says the list holds only legal moves (evasions
 // are filtered when scored). An illegal move is undone before its check and
 // repetition are looked at: nothing reads what they would have recorded.
-int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal) {
+// With `prefetch` (the child will probe the table) its slots start loading
+// while the tests run.
+int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal, bool prefetch) {
     make_move(e, m);
     if (!legal && in_check(e, side) != 0) {
         unmake_move(e, m);
         return MOVE_SKIPPED;
     }
+    if (prefetch) tt_prefetch(e, 1 - side);
     const int g = in_check(e, 1 - side);
     e.check_stack[e.ply] = g;
     e.height_check[h + 1] = g;
@@ -204,7 +207,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     for (move_t* mp = first; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
-        const int g = make_and_classify(e, m, side, h, in_check_code > 0);
+        const int g = make_and_classify(e, m, side, h, in_check_code > 0, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;
         if (g == MOVE_DRAWN) {
@@ -318,7 +321,7 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
     for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
-        const int g = make_and_classify(e, m, side, h, false);
+        const int g = make_and_classify(e, m, side, h, false, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;
         if (g == MOVE_DRAWN) {

@@ -8,9 +8,7 @@ namespace {
 
 constexpr int MATE_BOUND = 19900;
 
-tt_entry_t* first_slot(const Count& e, int side) {
-    return e.tt_tables[side] + e.zobrist_key % static_cast<uint32_t>(e.tt_size);
-}
+tt_entry_t* first_slot(const Count& e, int side) { return e.tt_tables[side] + tt_index(e); }
 
 tt_entry_t* matching_slot(const Count& e, int side) {
     if (e.tt_size == 0) return nullptr;
@@ -84,6 +82,7 @@ bool tt_resize(Count& e, int megabytes) {
     }
     tt_free(e);
     e.tt_size = n;
+    e.tt_index_magic = tt_index_magic_for(n);
     e.tt_tables[0] = t0;
     e.tt_tables[1] = t1;
     tt_clear(e);

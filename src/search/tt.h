@@ -32,6 +32,21 @@ struct tt_probe_t {
     int score;
 };
 
+// zobrist_key mod tt_size by multiplication: for a 32-bit key and divisor,
+// ((key * ceil(2^64 / n)) mod 2^64) * n / 2^64 is exactly key mod n.
+constexpr uint64_t tt_index_magic_for(int32_t n) { return UINT64_MAX / static_cast<uint32_t>(n) + 1; }
+inline uint32_t tt_index(const Count& e) {
+    const uint64_t low = e.tt_index_magic * e.zobrist_key;
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(low) * static_cast<uint32_t>(e.tt_size)) >> 64);
+}
+// Starts loading the slots of the current position for `side` into the cache.
+inline void tt_prefetch(const Count& e, int side) {
+    if (e.tt_size == 0) return;
+    const tt_entry_t* slot = e.tt_tables[side] + tt_index(e);
+    __builtin_prefetch(slot);
+    __builtin_prefetch(reinterpret_cast<const char*>(slot + 2) - 1);
+}
+
 // Entries per table for a hash size in megabytes (clamped to 16..512).
 int32_t tt_entries_for_megabytes(int megabytes);
 // The first allocation: the same as tt_resize.

@@ -278,4 +278,25 @@ TEST_F(TranspositionTable, ResizeGivesEmptyTables) {
     EXPECT_TRUE(is_empty(e->tt_tables[BLACK][e->tt_size]));
 }
 
+// The index by multiplication must equal key mod n for every key and size.
+TEST(TranspositionTableIndex, EqualsTheRemainder) {
+    auto e = std::make_unique<Count>();
+    uint64_t x = 0x9E3779B97F4A7C15u;
+    for (int mb : {1, 2, 3, 7, 16, 32, 100, 255, 512}) {
+        const int32_t n = mb < 16 ? mb : tt_entries_for_megabytes(mb);
+        e->tt_size = n;
+        e->tt_index_magic = tt_index_magic_for(n);
+        for (uint32_t key : {0u, 1u, static_cast<uint32_t>(n - 1), static_cast<uint32_t>(n), 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+            e->zobrist_key = key;
+            ASSERT_EQ(tt_index(*e), key % static_cast<uint32_t>(n)) << n << " " << key;
+        }
+        for (int i = 0; i < 100000; ++i) {
+            x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+            e->zobrist_key = static_cast<uint32_t>(x);
+            ASSERT_EQ(tt_index(*e), e->zobrist_key % static_cast<uint32_t>(n)) << n;
+        }
+    }
+    e->tt_size = 0;
+}
+
 }  // namespace
