@@ -2,8 +2,6 @@
 // blocks, and the final blend of middlegame, endgame and attack scores.
 #include "eval/evaluate.h"
 
-#include "board/self_check.h"
-
 #include "eval/eval_state.h"
 #include "eval/side_view.h"
 
@@ -123,9 +121,6 @@ int evaluate_impl(const Count& e, int side, eval_trace* trace) {
 
 }  // namespace
 
-int evaluate(Count& e, int side) {
-    TAVOX_SELF_CHECK(pst_consistent(e));
-    return evaluate_impl<false>(e, side, nullptr);
-}
+int evaluate(Count& e, int side) { return evaluate_impl<false>(e, side, nullptr); }
 
 int evaluate_traced(const Count& e, int side, eval_trace& trace) { return evaluate_impl<true>(e, side, &trace); }

@@ -4,6 +4,7 @@
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/repetition.h"
+#include "board/self_check.h"
 #include "eval/evaluate.h"
 #include "search/lazy_sort.h"
 #include "search/ordering.h"
@@ -18,6 +19,7 @@ constexpr int MAX_NODE_MOVES = 256;
 
 // Clears the per-height state a node owns before it starts.
 void enter_node(Count& e, int h) {
+    TAVOX_SELF_CHECK(pst_consistent(e));
     if (e.max_ply < h) e.max_ply = h;
     e.pv_length[h] = 0;
     e.height_check[h + 1] = 0;
