@@ -2,6 +2,8 @@
 // blocks, and the final blend of middlegame, endgame and attack scores.
 #include "eval/evaluate.h"
 
+#include "eval/eval_cache.h"
+
 #include "eval/eval_state.h"
 #include "eval/side_view.h"
 
@@ -121,6 +123,12 @@ int evaluate_impl(const Count& e, int side, eval_trace* trace) {
 
 }  // namespace
 
-int evaluate(Count& e, int side) { return evaluate_impl<false>(e, side, nullptr); }
+int evaluate(Count& e, int side) {
+    const placement_t p = current_placement(e);
+    if (const int32_t* red = eval_cache_find(e, p)) return to_side(*red, side);
+    const int red = evaluate_impl<false>(e, RED, nullptr);
+    eval_cache_store(e, p, red);
+    return to_side(red, side);
+}
 
 int evaluate_traced(const Count& e, int side, eval_trace& trace) { return evaluate_impl<true>(e, side, &trace); }

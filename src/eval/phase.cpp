@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "board/geometry.h"
+#include "eval/eval_cache.h"
 #include "eval/eval_tables.h"
 #include "eval/evaluate.h"
 
@@ -47,6 +48,7 @@ int evaluation_phase_class(const Count& e) {
 }  // namespace
 
 void prepare_evaluation(Count& e) {
+    eval_cache_forget();
     std::memcpy(e.piece_square_value, e.base_square_value, sizeof(e.piece_square_value));
     const int cls = evaluation_phase_class(e);
     e.eval_phase_class = cls;

@@ -1,0 +1,52 @@
+#include "eval/eval_cache.h"
+
+#include <cstring>
+
+namespace {
+
+eval_cache_entry cache[EVAL_CACHE_SIZE];
+uint32_t generation = 1;
+
+constexpr uint32_t PHASE_CLASS_BITS = 2;
+
+uint32_t stamp_of(const Count& e) {
+    return (generation << PHASE_CLASS_BITS) | static_cast<uint32_t>(e.eval_phase_class & 3);
+}
+
+eval_cache_entry& slot_of(const Count& e) { return cache[e.zobrist_key & (EVAL_CACHE_SIZE - 1)]; }
+
+}  // namespace
+
+placement_t current_placement(const Count& e) {
+    placement_t p;
+    for (int k = 0; k < 16; ++k) {
+        p.squares[k] = static_cast<uint8_t>(e.piece_square[RED_BASE + k]);
+        p.squares[16 + k] = static_cast<uint8_t>(e.piece_square[BLACK_BASE + k]);
+    }
+    return p;
+}
+
+const int32_t* eval_cache_find(const Count& e, const placement_t& p) {
+    const eval_cache_entry& c = slot_of(e);
+    if (c.stamp != stamp_of(e) || c.pst_score != e.pst_score ||
+        std::memcmp(c.squares, p.squares, PIECE_CODES) != 0)
+        return nullptr;
+    return &c.red_score;
+}
+
+void eval_cache_store(const Count& e, const placement_t& p, int red_score) {
+    eval_cache_entry& c = slot_of(e);
+    std::memcpy(c.squares, p.squares, PIECE_CODES);
+    c.pst_score = e.pst_score;
+    c.red_score = red_score;
+    c.stamp = stamp_of(e);
+}
+
+void eval_cache_forget() {
+    // The generation must fit beside the phase class; when it would not, the
+    // stamps start again from a clean table.
+    if (++generation >= (1u << (32 - PHASE_CLASS_BITS))) {
+        std::memset(cache, 0, sizeof cache);
+        generation = 1;
+    }
+}

@@ -1,0 +1,32 @@
+// Evaluations already made in the current search, kept by exact placement. A
+// position met again (a transposition, the null move's pass, internal
+// deepening) is not evaluated twice. The placement of every piece code is the
+// key, not the hash words: the hash words name piece types only, and the
+// evaluation reads which of two like pieces stands where.
+#pragma once
+#include <cstdint>
+
+#include "board/engine.h"
+
+constexpr int EVAL_CACHE_BITS = 14;
+constexpr int EVAL_CACHE_SIZE = 1 << EVAL_CACHE_BITS;
+constexpr int PIECE_CODES = 32;  // red's sixteen, then black's
+
+struct eval_cache_entry {
+    uint8_t squares[PIECE_CODES];  // 0 for a captured piece
+    int32_t pst_score;
+    int32_t red_score;
+    uint32_t stamp;  // the search it belongs to and its phase class; 0 never matches
+};
+
+// The placement of the current position, packed for comparison.
+struct placement_t {
+    uint8_t squares[PIECE_CODES];
+};
+
+placement_t current_placement(const Count& e);
+// The red-side score remembered for the current position, or nullptr.
+const int32_t* eval_cache_find(const Count& e, const placement_t& p);
+void eval_cache_store(const Count& e, const placement_t& p, int red_score);
+// Forgets every entry: the square values or the phase class may change.
+void eval_cache_forget();
