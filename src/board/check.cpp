@@ -3,6 +3,7 @@
 #include "board/check.h"
 
 #include "board/geometry.h"
+#include "board/self_check.h"
 
 namespace {
 
@@ -151,7 +152,53 @@ int attacker_of(const Count& e, int t) {
     return 0;
 }
 
+// How a square stands to a king, by the difference of the two squares. The
+// difference names the rank and file offsets uniquely: files differ by at most 8.
+constexpr uint8_t KING_LINE = 1;    // same rank or file (the king's own square included)
+constexpr uint8_t KING_LEG = 2;     // diagonally adjacent
+constexpr uint8_t HORSE_REACH = 4;  // a horse there could attack the king
+
+struct king_relations {
+    uint8_t by_difference[512] = {};
+    constexpr king_relations() {
+        for (int dr = -9; dr <= 9; ++dr) {
+            for (int df = -8; df <= 8; ++df) {
+                const int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
+                uint8_t v = 0;
+                if (dr == 0 || df == 0) v |= KING_LINE;
+                if (ar == 1 && af == 1) v |= KING_LEG;
+                if ((ar == 1 && af == 2) || (ar == 2 && af == 1)) v |= HORSE_REACH;
+                by_difference[256 + 16 * dr + df] = v;
+            }
+        }
+    }
+    uint8_t of(int square, int king) const { return by_difference[256 + square - king]; }
+};
+constexpr king_relations relations;
+
+// Whether a move's two squares may bear on the king at k (k on the board).
+inline bool touches_king_lines(int k, const move_t& m) {
+    return ((relations.of(m.from, k) | relations.of(m.to, k)) & (KING_LINE | KING_LEG)) != 0;
+}
+
 }  // namespace
+
+int own_check_after_move(Count& e, const move_t& m, int side) {
+    const int k = e.piece_square[side_base(side) + KING_OFFSET];
+    if (k == 0 || m.piece == side_base(side) + KING_OFFSET || touches_king_lines(k, m)) return in_check(e, side);
+    TAVOX_SELF_CHECK(in_check(e, side) == CHECK_NONE);
+    return CHECK_NONE;
+}
+
+int check_given_by_move(Count& e, const move_t& m, int side) {
+    const int other = 1 - side;
+    const int k = e.piece_square[side_base(other) + KING_OFFSET];
+    if (k == 0 || touches_king_lines(k, m) ||
+        ((relations.of(m.to, k) & HORSE_REACH) != 0 && (m.piece | 1) == side_base(side) + HORSE_OFFSET + 1))
+        return in_check(e, other);
+    TAVOX_SELF_CHECK(in_check(e, other) == CHECK_NONE);
+    return CHECK_NONE;
+}
 
 int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e) : king_attack<BLACK>(e); }
 

@@ -12,6 +12,16 @@ constexpr int CHECK_UNKNOWN = -2;  // not computed yet (never returned by in_che
 // 7 horse, 8 cannon, 13 pawn.
 int in_check(Count& e, int side);
 
+// The check on `side` after its move m (made), for a side that was not in check
+// before it. Only a square on the own king's rank or file, or diagonally beside
+// it (where a horse's leg stands), can have changed that: a move touching none
+// of them, by a piece other than the king, leaves the side unattacked.
+int own_check_after_move(Count& e, const move_t& m, int side);
+// The check on the other side after the move m of `side` (made), for an other
+// side that was not in check before it: besides the lines and legs of that
+// king, only a horse's own arrival can give check.
+int check_given_by_move(Count& e, const move_t& m, int side);
+
 // 0 when the move is not a capture or nothing of the victim's side attacks the
 // destination once the move is played; otherwise the code of one such attacker.
 int capture_defended(Count& e, const move_t& m);

@@ -54,12 +54,16 @@ constexpr int MOVE_DRAWN = -3;    // a repetition draw: made, scored without a s
 // while the tests run.
 int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal, bool prefetch) {
     make_move(e, m);
-    if (!legal && in_check(e, side) != 0) {
-        unmake_move(e, m);
-        return MOVE_SKIPPED;
+    if (!legal) {
+        const int own = e.height_check[h] == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side);
+        if (own != 0) {
+            unmake_move(e, m);
+            return MOVE_SKIPPED;
+        }
     }
     if (prefetch) tt_prefetch(e, 1 - side);
-    const int g = in_check(e, 1 - side);
+    // Every node above the root was reached by a legal move: the other side is not in check.
+    const int g = h > 0 ? check_given_by_move(e, m, side) : in_check(e, 1 - side);
     e.check_stack[e.ply] = g;
     e.height_check[h + 1] = g;
     const int repetition = check_repetition(e, side, false);

@@ -55,6 +55,8 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
     const int other = 1 - side;
     const int g = own_check == CHECK_UNKNOWN ? in_check(e, side) : own_check;
     TAVOX_SELF_CHECK(g == in_check(e, side));
+    // Above the root every node was reached by a legal move: the other side is not in check.
+    auto check_given = [&](const move_t& m) { return h > 0 ? check_given_by_move(e, m, side) : in_check(e, other); };
     const bool quiet_window = parent_check == 0 && node_type != 0 && e.eval_phase_class <= 1;
     int best = NO_SCORE;
     int stand_pat = 0;
@@ -99,14 +101,14 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
                 capture_defended(e, m) != 0)
                 continue;
             make_move(e, m);
-            if (in_check(e, side) != 0) {
+            if ((g == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
                 unmake_move(e, m);
                 continue;
             }
             // The check the move gives, once some rule has needed it; the child reuses it.
             int gives = CHECK_UNKNOWN;
             if (!capture && k >= 0 && g == 0) {
-                gives = in_check(e, other);
+                gives = check_given(m);
                 if (gives == 0) {
                     unmake_move(e, m);
                     continue;
@@ -115,7 +117,7 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             if (e.delta && g == 0 && quiet_window) {
                 const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
                 if (v <= alpha) {
-                    if (gives == CHECK_UNKNOWN) gives = in_check(e, other);
+                    if (gives == CHECK_UNKNOWN) gives = check_given(m);
                     if (gives == 0) {
                         if (best < v) best = v;
                         unmake_move(e, m);
