@@ -34,6 +34,8 @@ const int32_t* eval_cache_find(const Count& e, const placement_t& p) {
     return &c.red_score;
 }
 
+void eval_cache_prefetch(const Count& e) { __builtin_prefetch(&slot_of(e)); }
+
 void eval_cache_store(const Count& e, const placement_t& p, int red_score) {
     eval_cache_entry& c = slot_of(e);
     std::memcpy(c.squares, p.squares, PIECE_CODES);

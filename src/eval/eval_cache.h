@@ -8,11 +8,12 @@
 
 #include "board/engine.h"
 
-constexpr int EVAL_CACHE_BITS = 14;
+constexpr int EVAL_CACHE_BITS = 13;
 constexpr int EVAL_CACHE_SIZE = 1 << EVAL_CACHE_BITS;
 constexpr int PIECE_CODES = 32;  // red's sixteen, then black's
 
-struct eval_cache_entry {
+// One cache line each: a probe never touches two.
+struct alignas(64) eval_cache_entry {
     uint8_t squares[PIECE_CODES];  // 0 for a captured piece
     int32_t pst_score;
     int32_t red_score;
@@ -27,6 +28,8 @@ struct placement_t {
 placement_t current_placement(const Count& e);
 // The red-side score remembered for the current position, or nullptr.
 const int32_t* eval_cache_find(const Count& e, const placement_t& p);
+// Starts loading the entry of the current position, for an evaluation soon to come.
+void eval_cache_prefetch(const Count& e);
 void eval_cache_store(const Count& e, const placement_t& p, int red_score);
 // Forgets every entry: the square values or the phase class may change.
 void eval_cache_forget();

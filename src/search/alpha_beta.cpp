@@ -5,6 +5,7 @@
 #include "board/movegen.h"
 #include "board/repetition.h"
 #include "board/self_check.h"
+#include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "search/lazy_sort.h"
 #include "search/ordering.h"
@@ -62,6 +63,7 @@ int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal, bo
         }
     }
     if (prefetch) tt_prefetch(e, 1 - side);
+    eval_cache_prefetch(e);
     // Every node above the root was reached by a legal move: the other side is not in check.
     const int g = h > 0 ? check_given_by_move(e, m, side) : in_check(e, 1 - side);
     e.check_stack[e.ply] = g;

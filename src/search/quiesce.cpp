@@ -5,6 +5,7 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
+#include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "search/search_common.h"
 #include "search/time_check.h"
@@ -105,6 +106,7 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
                 unmake_move(e, m);
                 continue;
             }
+            eval_cache_prefetch(e);
             // The check the move gives, once some rule has needed it; the child reuses it.
             int gives = CHECK_UNKNOWN;
             if (!capture && k >= 0 && g == 0) {
