@@ -22,6 +22,8 @@ const int32_t attack_weight[ATTACK_TABLE_SIZE] = {0, 0, 0, 10, 20, 40, 60, 80, 1
 const int32_t attack_scale[ATTACK_TABLE_SIZE] = {0, 0, 8, 10, 12, 13, 14, 15, 16, 16, 16, 16, 16, 16, 16, 16};
 
 int8_t relative_rank[2][256];
+uint8_t enemy_zone[2][256];
+uint32_t zone_tally[2][256];
 
 namespace {
 
@@ -42,6 +44,23 @@ void build_zone_masks() {
     mark(red_half_right, 5, 8, 5, 9);
     mark(palace_files_mask, 3, 3, 0, 9);
     mark(palace_files_mask, 5, 5, 0, 9);
+
+    build_geometry();
+    for (int sq = 0; sq < 256; ++sq) {
+        enemy_zone[RED][sq] = static_cast<uint8_t>(
+            (in_black_half[sq] ? ZONE_ENEMY_HALF : 0) | (black_half_left[sq] ? ZONE_LEFT_WING : 0) |
+            (black_half_right[sq] ? ZONE_RIGHT_WING : 0) | (black_camp_centre[sq] ? ZONE_CAMP_CENTRE : 0) |
+            (in_black_palace[sq] ? ZONE_PALACE : 0));
+        enemy_zone[BLACK][sq] = static_cast<uint8_t>(
+            (in_red_half[sq] ? ZONE_ENEMY_HALF : 0) | (red_half_left[sq] ? ZONE_LEFT_WING : 0) |
+            (red_half_right[sq] ? ZONE_RIGHT_WING : 0) | (red_camp_centre[sq] ? ZONE_CAMP_CENTRE : 0) |
+            (in_red_palace[sq] ? ZONE_PALACE : 0));
+        for (int side : {RED, BLACK}) {
+            const uint8_t z = enemy_zone[side][sq];
+            zone_tally[side][sq] = ((z & ZONE_ENEMY_HALF) ? 1u : 0u) | ((z & ZONE_LEFT_WING) ? 1u << 8 : 0u) |
+                                   ((z & ZONE_RIGHT_WING) ? 1u << 16 : 0u);
+        }
+    }
 }
 
 void build_relative_ranks() {

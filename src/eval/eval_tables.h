@@ -17,6 +17,20 @@ extern uint8_t black_half_right[256];   // files f..i, ranks 0..4
 extern uint8_t red_half_right[256];     // files f..i, ranks 5..9
 extern uint8_t palace_files_mask[256];  // files d and f
 
+// Where a square lies as seen by the side attacking it: one byte of flags per
+// square, so that a piece's zones take one load.
+constexpr uint8_t ZONE_ENEMY_HALF = 1;
+constexpr uint8_t ZONE_LEFT_WING = 2;    // enemy half, files a..d
+constexpr uint8_t ZONE_RIGHT_WING = 4;   // enemy half, files f..i
+constexpr uint8_t ZONE_CAMP_CENTRE = 8;  // the enemy camp centre
+constexpr uint8_t ZONE_PALACE = 16;      // the enemy palace
+extern uint8_t enemy_zone[2][256];     // [attacking side][square]; 0 at square 0
+// The same zones as one-byte tallies, so that the squares of several pieces
+// add up to their counts: byte 0 enemy half, byte 1 left wing, byte 2 right wing.
+extern uint32_t zone_tally[2][256];
+inline int tally_half(uint32_t t) { return static_cast<int>(t & 0xff); }
+inline int tally_wing(uint32_t t, int wing) { return static_cast<int>((t >> (8 + 8 * wing)) & 0xff); }
+
 constexpr int CAPTURE_BONUS_SIZE = 1024;
 extern int32_t capture_value_bonus[CAPTURE_BONUS_SIZE];
 

@@ -6,6 +6,15 @@ namespace eval {
 
 namespace {
 
+// Square 0 (a captured piece) has no zone, so a missing piece counts nowhere.
+constexpr uint8_t wing_bit(int wing) { return wing == LEFT ? ZONE_LEFT_WING : ZONE_RIGHT_WING; }
+
+// The zone tallies, as seen by side S, of the two pieces with codes `code` and `code` + 1.
+template <int S>
+uint32_t pair_tally(const Count& e, int code) {
+    return zone_tally[S][e.piece_square[code]] + zone_tally[S][e.piece_square[code + 1]];
+}
+
 template <int S>
 void count_side(const Count& e, eval_state& st) {
     using V = side_view<S>;
@@ -23,32 +32,33 @@ void count_side(const Count& e, eval_state& st) {
     c.minor_major = c.horses + c.cannons + c.rooks;
     c.strength = c.horses + c.cannons + 2 * c.rooks;
 
+    const uint8_t* const zone = enemy_zone[S];
     const int king_rank = V::rank(st.king[V::enemy]);
     for (int k = 0; k < 5; ++k) {
         const int sq = e.piece_square[V::code(PAWN_OFFSET, k)];
-        if (sq == 0 || !V::in_enemy_half(sq)) continue;
+        const int z = zone[sq];
+        if ((z & ZONE_ENEMY_HALF) == 0) continue;
         c.crossed += 1;
-        if (V::rank(sq) < king_rank || !V::in_enemy_camp_centre(sq)) continue;
-        const bool palace = V::in_enemy_palace(sq);
+        if (V::rank(sq) < king_rank || (z & ZONE_CAMP_CENTRE) == 0) continue;
+        const bool palace = (z & ZONE_PALACE) != 0;
         c.deep += 1;
         c.palace += palace;
         for (int w : {LEFT, RIGHT}) {
-            c.deep_wing[w] += V::on_enemy_wing(w, sq);
-            c.palace_wing[w] += palace && V::on_enemy_wing(w, sq);
+            const bool on_wing = (z & wing_bit(w)) != 0;
+            c.deep_wing[w] += on_wing;
+            c.palace_wing[w] += palace && on_wing;
         }
     }
-    for (int k = 0; k < 2; ++k) {
-        const int rook = e.piece_square[V::code(ROOK_OFFSET, k)];
-        const int horse = e.piece_square[V::code(HORSE_OFFSET, k)];
-        const int cannon = e.piece_square[V::code(CANNON_OFFSET, k)];
-        c.rooks_in_enemy_half += rook != 0 && V::in_enemy_half(rook);
-        c.horses_in_enemy_half += horse != 0 && V::in_enemy_half(horse);
-        c.cannons_in_enemy_half += cannon != 0 && V::in_enemy_half(cannon);
-        for (int w : {LEFT, RIGHT}) {
-            c.rooks_on_wing[w] += rook != 0 && V::on_enemy_wing(w, rook);
-            c.horses_on_wing[w] += horse != 0 && V::on_enemy_wing(w, horse);
-            c.cannons_on_wing[w] += cannon != 0 && V::on_enemy_wing(w, cannon);
-        }
+    const uint32_t rooks = pair_tally<S>(e, V::own_base + ROOK_OFFSET);
+    const uint32_t horses = pair_tally<S>(e, V::own_base + HORSE_OFFSET);
+    const uint32_t cannons = pair_tally<S>(e, V::own_base + CANNON_OFFSET);
+    c.rooks_in_enemy_half = tally_half(rooks);
+    c.horses_in_enemy_half = tally_half(horses);
+    c.cannons_in_enemy_half = tally_half(cannons);
+    for (int w : {LEFT, RIGHT}) {
+        c.rooks_on_wing[w] = tally_wing(rooks, w);
+        c.horses_on_wing[w] = tally_wing(horses, w);
+        c.cannons_on_wing[w] = tally_wing(cannons, w);
     }
 }
 
@@ -59,17 +69,13 @@ void wing_sums(const Count& e, eval_state& st) {
     side_counts& c = st.side[S];
     if (c.strength < 2) return;
     const int enemy_base = side_base(V::enemy);
+    // Rooks count twice.
+    const uint32_t defenders = pair_tally<S>(e, enemy_base + HORSE_OFFSET) + pair_tally<S>(e, enemy_base + CANNON_OFFSET) +
+                               2 * pair_tally<S>(e, enemy_base + ROOK_OFFSET);
     for (int w : {LEFT, RIGHT}) {
         c.wing_attack[w] = 3 * c.horses_on_wing[w] + 2 * c.cannons_on_wing[w] + 4 * c.rooks_on_wing[w] +
                            c.deep_wing[w] + c.palace_wing[w];
-        int defence = 0;
-        for (int k = 0; k < 2; ++k) {
-            const int horse = e.piece_square[enemy_base + HORSE_OFFSET + k];
-            const int cannon = e.piece_square[enemy_base + CANNON_OFFSET + k];
-            const int rook = e.piece_square[enemy_base + ROOK_OFFSET + k];
-            defence += (horse != 0 && V::on_enemy_wing(w, horse)) + (cannon != 0 && V::on_enemy_wing(w, cannon)) +
-                       2 * (rook != 0 && V::on_enemy_wing(w, rook));
-        }
+        const int defence = tally_wing(defenders, w);
         c.wing_defence[w] = 2 * defence;
     }
 }
