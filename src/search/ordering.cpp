@@ -31,8 +31,6 @@ void count_try(Count& e, const move_t& m, bool hit) {
 int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions) {
     move_t* const first = e.ply_moves[h];
     move_t* last = e.ply_moves[h + 1];
-    for (move_t* m = first; m < last; ++m) m->score = 0;
-
     if (evasions) {
         const int check = e.height_check[h];
         for (move_t* m = first; m < last;) {
@@ -40,6 +38,7 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
                 *m = *--last;
                 continue;
             }
+            m->score = 0;
             if (e.piece_order[m->captured] == check) m->score += 40000;
             else if (e.piece_type[m->piece] == (side == RED ? KING : KING + BLACK_TYPE_OFFSET)) m->score += 30000;
             ++m;
@@ -48,21 +47,28 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
     }
 
     const int n = static_cast<int>(last - first);
-    if (n <= 1) return n;
+    if (n <= 1) {
+        if (n == 1 && !evasions) first->score = 0;
+        return n;
+    }
     const move_t* killers = e.killers[h];
+    // A killer as one number: from and to are squares below 256.
+    int killer_keys[3];
+    for (int k = 0; k < 3; ++k) killer_keys[k] = killers[k].from << 8 | killers[k].to;
     for (move_t* m = first; m < last; ++m) {
-        m->score += table_gain(e, *m, side);
+        m->score = (evasions ? m->score : 0) + table_gain(e, *m, side);
         const bool capture = is_capture(*m);
         if (!capture) m->score += e.history[m->from][m->to] - 20000;
         if (m->from == hash_from && m->to == hash_to) m->score += 50000;
         const int mover_order = e.piece_order[m->piece];
+        const int move_key = m->from << 8 | m->to;
         if (evasions) {
             if (capture) {
                 if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) m->score += 10 * mover_order + 30000;
             } else {
                 static constexpr int bonus[3] = {200, 175, 150};
                 for (int k = 0; k < 3; ++k) {
-                    if (same_move(*m, killers[k])) {
+                    if (move_key == killer_keys[k]) {
                         m->score += bonus[k];
                         break;
                     }
@@ -76,7 +82,7 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
             static constexpr int bonus[3] = {23000, 22000, 21000};
             static constexpr int mate_bonus[3] = {45000, 44000, 43000};
             for (int k = 0; k < 3; ++k) {
-                if (same_move(*m, killers[k])) {
+                if (move_key == killer_keys[k]) {
                     const int s = killers[k].score;
                     const bool mate = e.killer_bonus && (s >= MATE_THRESHOLD + 1 || s <= -(MATE_THRESHOLD + 1));
                     m->score += mate ? mate_bonus[k] : bonus[k];
