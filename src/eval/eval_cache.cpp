@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+eval_cache_entry eval_cache_slots[EVAL_CACHE_SIZE];
+
 namespace {
 
-eval_cache_entry cache[EVAL_CACHE_SIZE];
 uint32_t generation = 1;
 
 constexpr uint32_t PHASE_CLASS_BITS = 2;
@@ -13,7 +14,7 @@ uint32_t stamp_of(const Count& e) {
     return (generation << PHASE_CLASS_BITS) | static_cast<uint32_t>(e.eval_phase_class & 3);
 }
 
-eval_cache_entry& slot_of(const Count& e) { return cache[e.zobrist_key & (EVAL_CACHE_SIZE - 1)]; }
+eval_cache_entry& slot_of(const Count& e) { return eval_cache_slots[e.zobrist_key & (EVAL_CACHE_SIZE - 1)]; }
 
 }  // namespace
 
@@ -34,8 +35,6 @@ const int32_t* eval_cache_find(const Count& e, const placement_t& p) {
     return &c.red_score;
 }
 
-void eval_cache_prefetch(const Count& e) { __builtin_prefetch(&slot_of(e)); }
-
 void eval_cache_store(const Count& e, const placement_t& p, int red_score) {
     eval_cache_entry& c = slot_of(e);
     std::memcpy(c.squares, p.squares, PIECE_CODES);
@@ -48,7 +47,7 @@ void eval_cache_forget() {
     // The generation must fit beside the phase class; when it would not, the
     // stamps start again from a clean table.
     if (++generation >= (1u << (32 - PHASE_CLASS_BITS))) {
-        std::memset(cache, 0, sizeof cache);
+        std::memset(eval_cache_slots, 0, sizeof eval_cache_slots);
         generation = 1;
     }
 }
