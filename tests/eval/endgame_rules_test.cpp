@@ -32,6 +32,12 @@ TEST_P(EndgameRules, VerdictScoreAndTwin) {
     EXPECT_EQ(b.trace().verdict, c.verdict) << "twin";
 }
 
+// Stable, readable names: the expected verdict and the case's place in the list.
+std::string case_name(const ::testing::TestParamInfo<EndgameCase>& info) {
+    static const char* const verdicts[] = {"None", "Draw", "Drawish"};
+    return std::string(verdicts[static_cast<int>(info.param.verdict)]) + "_" + std::to_string(info.index);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Evaluation, EndgameRules,
     ::testing::Values(
@@ -66,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Pawns only.
         EndgameCase{"3ak4/9/9/9/9/9/4P4/9/9/3K5 w", endgame_verdict::draw},
         EndgameCase{"4k4/9/9/9/9/9/4P4/9/9/3K5 w", endgame_verdict::none},
-        EndgameCase{"3ak4/9/9/9/9/9/4P1P2/9/9/3K5 w", endgame_verdict::none}));
+        EndgameCase{"3ak4/9/9/9/9/9/4P1P2/9/9/3K5 w", endgame_verdict::none}),
+    case_name);
 
 TEST(EndgameRules, NegativeScoresTruncateTowardZero) {
     EvalBoard b;

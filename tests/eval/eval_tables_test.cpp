@@ -1,6 +1,8 @@
 // Square values, capture bonus, material classes and their square-value adjustments.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "board/geometry.h"
 #include "eval/eval_tables.h"
 #include "eval_board.h"
@@ -118,7 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
         PhaseCase{"rnbakab2/9/1c7/p1p1p1p1p/9/9/P1P1P1P1P/9/9/1NBAKAB1R w", 2, false},
         // Four pieces or fewer: bare endgame.
         PhaseCase{"r1bakab2/9/9/p1p1p1p1p/9/9/P1P1P1P1P/9/9/R1BAKAB2 w", 3, false},
-        PhaseCase{"3k5/9/9/9/9/9/9/9/9/4K4 w", 3, false}));
+        PhaseCase{"3k5/9/9/9/9/9/9/9/9/4K4 w", 3, false}),
+    // Stable, readable names: the expected class, the penalty, and the case's place in the list.
+    [](const ::testing::TestParamInfo<PhaseCase>& info) {
+        return "Class" + std::to_string(info.param.phase_class) +
+               (info.param.undeveloped_penalty ? "_Penalised_" : "_") + std::to_string(info.index);
+    });
 
 TEST(PhaseClass, MiddlegameDefendersLoseTen) {
     EvalBoard b;
