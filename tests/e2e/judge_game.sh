@@ -92,6 +92,7 @@ if [ -s "$debug" ]; then
             gsub(/\037/, " ", c)
             printf "R\037%s\037%s\n", r, c
         }
+        / <first : # setoption usemillisec (true|on|1)$/ { millisec = 1 }
         / <first : # go / { gos++; searching = 1; stopped = 0; since = ms; in_ponder = (line ~ /^# go ponder /); ponders += in_ponder }
         / <first : # ponderhit/ { ponderhits++; since = ms; in_ponder = 0 }
         / <first : # stop/ { in_ponder = 0; if (searching) { stops++; stopped = 1; stop_at = ms } }
@@ -105,6 +106,7 @@ if [ -s "$debug" ]; then
         / <first : # engine said: / {
             said = substr(line, 16)
             if (said == "ucciok") { handshake = 0; ucciok++; next }
+            if (said ~ /^option usemillisec /) announced_millisec = 1
             if (handshake) next
             if (said ~ /^bestmove /) {
                 if (said !~ /^bestmove [a-i][0-9][a-i][0-9]( ponder [a-i][0-9][a-i][0-9])?( time [0-9]+)?( score -?[0-9]+)?$/)
@@ -127,6 +129,8 @@ if [ -s "$debug" ]; then
         END {
             if (sessions == 0) report("the debug log shows no start of our engine")
             else if (ucciok < sessions) report("the ucci handshake did not complete (" ucciok + 0 " of " sessions " starts)")
+            # A clock in whole seconds wastes the fractions the engine could use.
+            if (announced_millisec && !millisec) report("announced usemillisec, but the adapter never switched it on")
             printf "T\037%d\037%d\037%d\n", infos, ponder_infos, shown
             printf "S\037%d\037%d\037%d\037%d\037%d\037%d\037%d\n", gos, bestmoves, ponders, ponderhits, stops, max_think, max_stop
         }' "$debug")
