@@ -96,7 +96,7 @@ void EngineProcess::close_input() {
     in_fd_ = -1;
 }
 
-bool EngineProcess::read_line(std::string& line, int timeout_ms) {
+bool EngineProcess::read_raw_line(std::string& line, int timeout_ms) {
     const long deadline = now_ms() + timeout_ms;
     for (;;) {
         const size_t nl = pending_.find('\n');
@@ -121,6 +121,16 @@ bool EngineProcess::read_line(std::string& line, int timeout_ms) {
         const ssize_t n = read(out_fd_, buf, sizeof(buf));
         if (n <= 0) out_closed_ = true;
         else pending_.append(buf, static_cast<size_t>(n));
+    }
+}
+
+bool EngineProcess::read_line(std::string& line, int timeout_ms) {
+    const long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        const long left = deadline - now_ms();
+        if (!read_raw_line(line, left > 0 ? static_cast<int>(left) : 0)) return false;
+        if (!skip_info_ || line.rfind("info ", 0) != 0) return true;
+        info_lines_.push_back(line);
     }
 }
 

@@ -22,6 +22,10 @@ public:
 
     // Next stdout line, or false when none arrives within the timeout (or at the end of output).
     bool read_line(std::string& line, int timeout_ms = 5000);
+    // From now on the read functions set aside the "info" lines of the
+    // thinking output; info_lines() holds them in order.
+    void skip_info_lines() { skip_info_ = true; }
+    const std::vector<std::string>& info_lines() const { return info_lines_; }
     // Reads lines until one starts with `prefix`; the lines read go to `seen` if given.
     bool wait_for(const std::string& prefix, std::string& line, int timeout_ms = 10000,
                   std::vector<std::string>* seen = nullptr);
@@ -34,10 +38,14 @@ public:
     std::string stderr_text() const;
 
 private:
+    bool read_raw_line(std::string& line, int timeout_ms);
+
     pid_t pid_ = -1;
     int in_fd_ = -1, out_fd_ = -1;
     std::string dir_, err_path_, pending_;
     bool out_closed_ = false;
+    bool skip_info_ = false;
+    std::vector<std::string> info_lines_;
     int exit_code_ = -2;
 };
 

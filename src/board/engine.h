@@ -18,18 +18,21 @@ constexpr int PV_TABLE_SIZE = 4096;
 constexpr int DEPTH_LINES = 54;
 constexpr int BOOK_CANDIDATES = 128;
 
+// Node and event counts are 64-bit: a long analysis passes 2^31 nodes.
+using search_count_t = int64_t;
+
 struct AIOutput {
-    int32_t full;
-    int32_t fh_total;
+    search_count_t full;
+    int32_t fh_total;  // halved before it outgrows 65536
     int32_t fh_first;
-    int32_t quiet;
-    int32_t mate;
-    int32_t verify;
-    int32_t check;
-    int32_t recap;
-    int32_t single;
-    int32_t hashhit;
-    int32_t end;
+    search_count_t quiet;
+    search_count_t mate;
+    search_count_t verify;
+    search_count_t check;
+    search_count_t recap;
+    search_count_t single;
+    search_count_t hashhit;
+    search_count_t end;
     int32_t max_ply;
     int32_t root_move_total;
     int32_t root_move_index;
@@ -133,10 +136,16 @@ struct search_control_t {
     int32_t hard_time_limit; // milliseconds since start_clock; 0: none
     uint8_t pondering;       // a ponder search: no time limit until ponderhit
     uint8_t ponderhit;       // "ponderhit" arrived during the current search
+    uint8_t infinite;        // "go infinite": no limit, the answer waits for stop or quit
     uint8_t quit_requested;  // "quit" (or the end of input) arrived during a search
     uint8_t info_output;     // print an info line after each completed iteration
+    uint8_t debug_output;    // "debug on": the search statistics as well
+    int32_t search_clock;    // when the search began; start_clock moves on at ponderhit
     int32_t banned_count;
     move_t banned_moves[256];
+
+    // Neither time nor the budget ends this search, only stop, quit or its limits.
+    bool untimed() const { return pondering || infinite; }
 };
 
 class Count : public AIOutput, public AIInput, public AIOption, public boardinfo_t, public search_control_t {

@@ -12,6 +12,7 @@
 #include "search/quiesce.h"
 #include "search/search.h"
 #include "search/search_common.h"
+#include "search/search_memory.h"
 #include "search/time_check.h"
 #include "search/tt.h"
 #include "search/search_info.h"
@@ -30,18 +31,12 @@ void reset_search_state(Count& e) {
     prepare_evaluation(e);
     if (e.depth_limit < 4) e.depth_limit = 4;
     e.start_clock = platform::clock_ms();
+    e.search_clock = e.start_clock;
 
     std::memset(e.best_line, 0, sizeof(e.best_line));
     std::memset(e.depth_lines, 0, sizeof(e.depth_lines));
-    std::memset(e.killers, 0, sizeof(e.killers));
     std::memset(e.pv_table, 0, sizeof(e.pv_table));
-    std::memset(e.history, 0, sizeof(e.history));
-    for (int from = 0; from < 256; ++from) {
-        for (int to = 0; to < 256; ++to) {
-            e.history_tries[from][to] = 1;
-            e.history_hits[from][to] = 1;
-        }
-    }
+    clear_killers_and_history(e);
 }
 
 void answer(Count& e, const move_t& m, int score) {
@@ -217,7 +212,7 @@ void iterative_deepening(Count& e) {
         reorder_after_iteration(e);
         if (time_check(e)) return;
         if (std::abs(m) > MATE_THRESHOLD || e.iteration_depth >= e.depth_limit || last) return;
-        if (e.time_extension && !e.pondering && e.depth_limit - e.iteration_depth >= 1) {
+        if (e.time_extension && !e.untimed() && e.depth_limit - e.iteration_depth >= 1) {
             stable = e.best_changes == 1 ? stable + 1 : 0;
             const int elapsed = platform::clock_ms() - e.start_clock;
             if (elapsed >= 3 * e.time_limit / 5) {

@@ -52,7 +52,7 @@ bool time_check(Count& e) {
         e.stop_flag = 1;
         return true;
     }
-    if (e.pondering) return false;  // the opponent's time: no limit
+    if (e.untimed()) return false;  // pondering (the opponent's time) or infinite: no limit
     const int64_t elapsed = platform::clock_ms() - e.start_clock;
     const int64_t limit = e.time_extension ? static_cast<int64_t>(e.time_factor) * e.time_limit : e.time_limit;
     if (elapsed >= limit || (e.hard_time_limit > 0 && elapsed >= e.hard_time_limit)) {

@@ -23,6 +23,8 @@ void copy_text(char* out, const char* text, size_t length) {
 
 int switch_a(const char* v) { return starts_with(v, "on") || starts_with(v, "true") ? 1 : 0; }
 int switch_b(const char* v) { return starts_with(v, "off") || starts_with(v, "false") ? 0 : 1; }
+// As switch A, and "1" too: a GUI adapter sends 1 and 0 for the ponder switch.
+int switch_c(const char* v) { return switch_a(v) || starts_with(v, "1") ? 1 : 0; }
 
 // First keyword that is a prefix of the value gives its index; none gives `fallback`.
 int keyword_value(const char* v, const char* const* words, int count, int fallback) {
@@ -36,7 +38,7 @@ int level_a(const char* v) {
     return keyword_value(v, words, 3, 3);
 }
 
-enum value_form { SWITCH_A, SWITCH_B, TEXT, NUMBER, REPETITION, LEVEL_A, SELECTIVITY, STYLE, NO_VALUE };
+enum value_form { SWITCH_A, SWITCH_B, SWITCH_C, TEXT, NUMBER, REPETITION, LEVEL_A, SELECTIVITY, STYLE, NO_VALUE };
 
 struct option_row {
     const char* name;
@@ -67,6 +69,8 @@ constexpr option_row option_rows[] = {
     {"futi ", OPT_FUTI, SWITCH_B, 0},
     {"delta ", OPT_DELTA, SWITCH_B, 0},
     {"hist ", OPT_HIST, SWITCH_B, 0},
+    {"ponder ", OPT_PONDER, SWITCH_C, 0},
+    {"newgame", OPT_NEWGAME, NO_VALUE, 0},
 };
 
 void parse_option(const char* text, command_t& cmd) {
@@ -78,6 +82,7 @@ void parse_option(const char* text, command_t& cmd) {
         switch (row.form) {
             case SWITCH_A: cmd.option_value = switch_a(v); break;
             case SWITCH_B: cmd.option_value = switch_b(v); break;
+            case SWITCH_C: cmd.option_value = switch_c(v); break;
             case TEXT: copy_text(cmd.option_text, v, std::strlen(v)); break;
             case NUMBER: cmd.option_value = parse_number(v, row.max); break;
             case REPETITION: {
@@ -207,8 +212,13 @@ void parse_go(const char* text, command_t& cmd) {
         else if (!consume(text, "draw ")) break;
     }
     if (consume(text, "depth ")) {
-        cmd.go_mode = GO_DEPTH;
+        cmd.go_mode = word_is(text, "infinite") ? GO_INFINITE : GO_DEPTH;
         cmd.go_limit = parse_number(text, 31);
+    } else if (word_is(text, "infinite")) {
+        cmd.go_mode = GO_INFINITE;
+    } else if (consume(text, "movetime ")) {
+        cmd.go_mode = GO_MOVE_TIME;
+        cmd.go_extra = parse_number(text, 100000000);
     } else if (consume(text, "nodes ")) {
         cmd.go_mode = GO_NODES;
         cmd.go_limit = parse_number(text, 1000000000);

@@ -39,10 +39,20 @@ enum option_code : int {
     OPT_FUTI = 19,
     OPT_DELTA = 20,
     OPT_HIST = 21,
+    OPT_PONDER = 22,   // the GUI ponders: timed moves may take a larger share
+    OPT_NEWGAME = 23,  // button: forget everything learnt in the last game
 };
 
-// GO_MOVE_TIME: "movetime N" after "time", a fixed time for this move (as a GUI adapter sends it).
-enum go_mode_code : int { GO_DEPTH = 0, GO_NODES = 1, GO_MOVES_TO_GO = 2, GO_INCREMENT = 3, GO_MOVE_TIME = 4 };
+// GO_MOVE_TIME: "movetime N", alone or after "time", a fixed time for this move.
+// GO_INFINITE: "infinite" or "depth infinite", a search that only stop or quit ends.
+enum go_mode_code : int {
+    GO_DEPTH = 0,
+    GO_NODES = 1,
+    GO_MOVES_TO_GO = 2,
+    GO_INCREMENT = 3,
+    GO_MOVE_TIME = 4,
+    GO_INFINITE = 5,
+};
 
 constexpr int MOVE_LIST_SIZE = 256;
 

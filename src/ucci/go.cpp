@@ -19,8 +19,25 @@ constexpr int GAME_LENGTH_GUARD = 256;
 // The time left on the clock, capped at two hours.
 int32_t capped_remaining_ms(int64_t remaining_ms) { return static_cast<int32_t>(remaining_ms < 7200000 ? remaining_ms : 7200000); }
 
-// The last report of the search statistics, kept for whoever wants to read it.
-search_report_t last_report;
+// A ponder or infinite search that ended before the GUI decided waits for
+// "ponderhit", "stop" or "quit".
+void wait_for_decision(Count& e) {
+    while (e.untimed() && !e.stop_flag) {
+        poll_input(e);
+        if (e.untimed() && !e.stop_flag) platform::sleep_ms(2);
+    }
+}
+
+// "debug on": the statistics of the search before its answer.
+void report_statistics(const Count& e) {
+    search_report_t report;
+    form_search_report(e, report);
+    char line[sizeof(report.counters) + 16];
+    std::snprintf(line, sizeof(line), "info string %s", report.summary);
+    print_line(line);
+    std::snprintf(line, sizeof(line), "info string %s", report.counters);
+    print_line(line);
+}
 
 }  // namespace
 
@@ -55,6 +72,11 @@ int32_t increment_budget(timecontrol_t& clock, int64_t remaining_ms, int64_t inc
     return t / 5 + inc;
 }
 
+int32_t ponder_share(int32_t budget) {
+    const int64_t share = static_cast<int64_t>(budget) + budget / 4;
+    return static_cast<int32_t>(share > INT32_MAX ? INT32_MAX : share);
+}
+
 int32_t clock_safety_limit(int64_t remaining_ms) {
     int64_t margin = remaining_ms / 10;
     if (margin < 100) margin = 100;
@@ -86,6 +108,7 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
     const int64_t remaining_ms = static_cast<int64_t>(cmd.go_limit) * unit;
     e.node_limit = 0;
     e.hard_time_limit = 0;
+    e.infinite = 0;
     switch (cmd.go_mode) {
         case GO_DEPTH:
             e.time_limit = 3600000;
@@ -119,17 +142,16 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
             e.hard_time_limit = clock_safety_limit(move_ms);
             break;
         }
+        case GO_INFINITE:
+            e.time_limit = 3600000;
+            e.depth_limit = DEPTH_LINES;
+            e.infinite = 1;
+            break;
         default: break;
     }
+    if (ctx.ponder && (cmd.go_mode == GO_MOVES_TO_GO || cmd.go_mode == GO_INCREMENT))
+        e.time_limit = ponder_share(e.time_limit);
     return ctx.go_counter_copy + 10 <= GAME_LENGTH_GUARD;
-}
-
-// A ponder search that ended before the GUI decided waits for "ponderhit" or "stop".
-void wait_for_ponder_decision(Count& e) {
-    while (e.pondering && !e.stop_flag) {
-        poll_input(e);
-        if (e.pondering && !e.stop_flag) platform::sleep_ms(2);
-    }
 }
 
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
@@ -144,15 +166,16 @@ void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
     e.ponderhit = 0;
     e.stop_flag = 0;
     think(e, best, ponder, score);
-    wait_for_ponder_decision(e);
+    wait_for_decision(e);
     e.pondering = 0;
+    e.infinite = 0;
 
     if (best[0] == '\0') {
         // Every search without a move gets an answer, so that the GUI never waits.
         print_line("nobestmove");
         return;
     }
-    form_search_report(e, last_report);
+    if (e.debug_output) report_statistics(e);
     char best_ucci[5], ponder_ucci[5], line[128];
     internal_to_ucci(best, best_ucci);
     const int elapsed = platform::clock_ms() - started;

@@ -18,7 +18,13 @@ struct go_context_t {
     int32_t& go_counter_copy;
     option_mirror_t& mirror;
     bool milliseconds = false;  // "usemillisec": clock fields in milliseconds
+    bool ponder = false;        // "ponder": the GUI ponders, see ponder_share
 };
+
+// With pondering on, the moves on the clock take a quarter more than the
+// budget: after a ponderhit, part of the thinking was done on the opponent's
+// time, so the clock does not pay for all of it. The hard limit still holds.
+int32_t ponder_share(int32_t budget);
 
 // Clock budgets in milliseconds; each counts its go in the clock record.
 int32_t moves_to_go_budget(timecontrol_t& clock, int64_t remaining_ms, int32_t moves_to_go);

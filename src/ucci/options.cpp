@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "search/search_memory.h"
 #include "search/tt.h"
+#include "ucci/go.h"
+#include "ucci/print.h"
 
 void refresh_switches(const option_mirror_t& mirror, AIOption& s) {
     s.lazy = mirror.lazy;
@@ -29,20 +32,53 @@ void apply_low_time_rule(option_mirror_t& mirror, AIOption& switches) {
 
 namespace {
 
+// Each announced option acts: the switches through the mirror, the rest in apply_option.
+const char* const announced_options[] = {
+    "option usemillisec type check default false",
+    "option ponder type check default false",
+    "option usebook type check default true",
+    "option bookfiles type string",
+    "option hashsize type spin min 16 max 512 default 32",
+    "option debug type check default false",
+    "option newgame type button",
+    "option lazy type check default true",
+    "option futi type check default true",
+    "option nullex type check default false",
+    "option delta type check default true",
+    "option checkqs type check default false",
+    "option hist type check default true",
+};
+
 void resize_hash(Count& e, int megabytes) {
     if (megabytes == 0) megabytes = 32;
     if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
 }
 
+// The low-time rule and the clock record belong to the last game's clock.
+void start_new_game(Count& e, go_context_t& ctx) {
+    forget_last_game(e);
+    ctx.clock = timecontrol_t{};
+    ctx.go_counter_copy = 0;
+    ctx.mirror.time_extension = true;
+    refresh_switches(ctx.mirror, e);
+}
+
 }  // namespace
 
-void apply_option(Count& e, const command_t& c, option_mirror_t& mirror, bookoption_t& book, bool& milliseconds) {
+void announce_options() {
+    for (const char* line : announced_options) print_line(line);
+}
+
+void apply_option(Count& e, const command_t& c, go_context_t& ctx, bookoption_t& book) {
+    option_mirror_t& mirror = ctx.mirror;
     bool* target = nullptr;
     switch (c.option) {
         case OPT_USEBOOK: book.use_book = c.option_value != 0; return;
         case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
-        case OPT_USEMILLISEC: milliseconds = c.option_value != 0; return;
-        case OPT_DEBUG: e.info_output = c.option_value != 0; return;
+        case OPT_USEMILLISEC: ctx.milliseconds = c.option_value != 0; return;
+        case OPT_PONDER: ctx.ponder = c.option_value != 0; return;
+        case OPT_DEBUG: e.debug_output = c.option_value != 0; return;
+        case OPT_NEWGAME: start_new_game(e, ctx); return;
         case OPT_CHECKQS: target = &mirror.checkqs; break;
         case OPT_LAZY: target = &mirror.lazy; break;
         case OPT_NULLEX: target = &mirror.nullex; break;

@@ -86,13 +86,16 @@ int run_ucci() {
     print_line("id copyright 2026 lumid");
     print_line("id author lumid");
     print_line("id user unknown");
+    announce_options();
     print_line("ucciok");
 
+    // A GUI shows the thinking: an info line after every completed iteration.
+    e.info_output = 1;
     go_context_t go_ctx{s.clock, s.go_counter_copy, s.mirror};
     for (;;) {
         switch (read_command(input, s.cmd)) {
             case CMD_ISREADY: print_line("readyok"); break;
-            case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, go_ctx.milliseconds); break;
+            case CMD_SETOPTION: apply_option(e, s.cmd, go_ctx, s.book); break;
             case CMD_POSITION: handle_position(e, s); break;
             case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
             case CMD_GO: handle_go(e, s.cmd, go_ctx); break;

@@ -41,6 +41,8 @@ traffic_problem() { traffic_problems="$traffic_problems
   - $*"; }
 
 sep=$(printf '\037')
+# About one prediction in four comes true against maxqi.
+PONDERS_WITHOUT_A_HIT=20
 
 # --- The PGN: number of moves, result and termination comment. XBoard saves
 # no game in which no move was made.
@@ -71,6 +73,7 @@ fi
 # Lines look like "<ms> <first : # engine said: bestmove h2e2 ..." (uci2wb's debug
 # echo of every engine line) and "<ms> <first : # go time 20 ...". The game ends
 # for our engine at XBoard's "result" command, which carries XBoard's verdict.
+infos=0 ponder_infos=0 shown=0
 gos=0 bestmoves=0 ponders=0 ponderhits=0 stops=0 max_think=0 max_stop=0
 if [ -s "$debug" ]; then
     debug_fields=$(awk '
@@ -89,9 +92,12 @@ if [ -s "$debug" ]; then
             gsub(/\037/, " ", c)
             printf "R\037%s\037%s\n", r, c
         }
-        / <first : # go / { gos++; searching = 1; stopped = 0; since = ms; if (line ~ /^# go ponder /) ponders++ }
-        / <first : # ponderhit/ { ponderhits++; since = ms }
-        / <first : # stop/ { if (searching) { stops++; stopped = 1; stop_at = ms } }
+        / <first : # setoption usemillisec (true|on|1)$/ { millisec = 1 }
+        / <first : # go / { gos++; searching = 1; stopped = 0; since = ms; in_ponder = (line ~ /^# go ponder /); ponders += in_ponder }
+        / <first : # ponderhit/ { ponderhits++; since = ms; in_ponder = 0 }
+        / <first : # stop/ { in_ponder = 0; if (searching) { stops++; stopped = 1; stop_at = ms } }
+        # The adapter passes each info line on to XBoard as a thinking line "D S T N PV".
+        / <first : +[0-9]+ +-?[0-9]+ +[0-9]+ +[0-9]+ / { shown++ }
         / <first : tellusererror / && !over {
             if (line ~ /died on me/) report("the process died during the game (" substr(line, 15) ")")
             else report("the adapter reported: " substr(line, 15))
@@ -100,6 +106,7 @@ if [ -s "$debug" ]; then
         / <first : # engine said: / {
             said = substr(line, 16)
             if (said == "ucciok") { handshake = 0; ucciok++; next }
+            if (said ~ /^option usemillisec /) announced_millisec = 1
             if (handshake) next
             if (said ~ /^bestmove /) {
                 if (said !~ /^bestmove [a-i][0-9][a-i][0-9]( ponder [a-i][0-9][a-i][0-9])?( time [0-9]+)?( score -?[0-9]+)?$/)
@@ -107,7 +114,11 @@ if [ -s "$debug" ]; then
                 if (!searching) report("bestmove without a go: \"" said "\"")
                 if (stopped) { if (ms - stop_at > max_stop) max_stop = ms - stop_at }
                 else if (searching) { bestmoves++; if (ms - since > max_think) max_think = ms - since }
-                searching = 0
+                searching = 0; in_ponder = 0
+            } else if (said ~ /^info depth /) {
+                if (said !~ /^info depth [0-9]+ score -?[0-9]+ time [0-9]+ nodes [0-9]+ nps [0-9]+ pv( [a-i][0-9][a-i][0-9])+$/)
+                    report("malformed info line: \"" said "\"")
+                infos++; ponder_infos += in_ponder
             } else if (said == "nobestmove") {
                 report("answered nobestmove to \"go\" (the adapter passes no move on, so the clock runs out)")
                 searching = 0
@@ -118,12 +129,16 @@ if [ -s "$debug" ]; then
         END {
             if (sessions == 0) report("the debug log shows no start of our engine")
             else if (ucciok < sessions) report("the ucci handshake did not complete (" ucciok + 0 " of " sessions " starts)")
+            # A clock in whole seconds wastes the fractions the engine could use.
+            if (announced_millisec && !millisec) report("announced usemillisec, but the adapter never switched it on")
+            printf "T\037%d\037%d\037%d\n", infos, ponder_infos, shown
             printf "S\037%d\037%d\037%d\037%d\037%d\037%d\037%d\n", gos, bestmoves, ponders, ponderhits, stops, max_think, max_stop
         }' "$debug")
     while IFS=$sep read -r kind a b c d e f g; do
         case $kind in
             P) traffic_problem "$ours: $a" ;;
             R) result=$a comment=$b ;;
+            T) infos=$a ponder_infos=$b shown=$c ;;
             S) gos=$a bestmoves=$b ponders=$c ponderhits=$d stops=$e max_think=$f max_stop=$g ;;
         esac
     done <<EOF
@@ -131,6 +146,23 @@ $debug_fields
 EOF
     if [ "$gos" -gt 0 ] && [ "$bestmoves" -eq 0 ]; then
         traffic_problem "$ours never answered a go ($gos sent)"
+    fi
+    # A GUI shows the engine's thinking: info lines, passed on to XBoard.
+    if [ "$bestmoves" -gt 0 ] && [ "$infos" -eq 0 ]; then
+        traffic_problem "$ours showed no thinking (no info line in $gos searches)"
+    elif [ "$infos" -gt 0 ] && [ "$shown" -eq 0 ]; then
+        traffic_problem "XBoard was shown none of the $infos info lines of $ours"
+    fi
+    if [ "$ponder" = on ]; then
+        if [ "$ponders" -eq 0 ]; then
+            traffic_problem "$ours got no go ponder (uci2wb ponders only for an engine that announces an option named ponder)"
+        elif [ "$ponder_infos" -eq 0 ]; then
+            traffic_problem "$ours showed no thinking while pondering ($ponders go ponder)"
+        elif [ "$ponderhits" -eq 0 ] && [ "$ponders" -ge "$PONDERS_WITHOUT_A_HIT" ]; then
+            # Some predictions miss against any opponent; all of them hint at a
+            # wrong ponder move or a lost ponderhit.
+            traffic_problem "no ponderhit in $ponders go ponder"
+        fi
     fi
 else
     traffic_problem "no XBoard debug log at $debug"
@@ -176,14 +208,11 @@ if [ -n "$engine_dir" ] && [ -f "$engine_dir/hashbook.bin" ]; then
     esac
 fi
 
-summary="$label: $ours ($side) vs $theirs: ${result:-no result} {${comment:-}} after $moves moves; $ours moved $bestmoves times, slowest ${max_think} ms"
+summary="$label: $ours ($side) vs $theirs: ${result:-no result} {${comment:-}} after $moves moves; $ours moved $bestmoves times, slowest ${max_think} ms, $infos info lines"
 [ "$ponders" -gt 0 ] || [ "$stops" -gt 0 ] && summary="$summary; go ponder $ponders, ponderhit $ponderhits, stop $stops (slowest stop ${max_stop} ms)"
 [ -z "$caller_problem" ] || problem "$caller_problem"
 problems="$problems$traffic_problems"
 notes=""
-if [ "$ponder" = on ] && [ "$ponders" -eq 0 ]; then
-    notes="  note: no go ponder was sent (uci2wb ponders only for an engine that announces an option named ponder)"
-fi
 if [ "$hash_book_size" = 0 ]; then
     notes="$notes${notes:+
 }  note: hashbook.bin is empty: $ours was not done with quit when the adapter killed it"

@@ -28,7 +28,9 @@ expect() {
     fi
 }
 
-expect normal 0 "all 2 games ok" --opponent "uci2wb -x $here/standin_engine.sh"
+standin="uci2wb -x $here/standin_engine.sh"
+expect normal 0 "all 2 games ok" --opponent "$standin"
+expect noponder 1 "StandIn got no go ponder" --opponent "$standin"
 fast="--games 1 --tc 0:03"
 # shellcheck disable=SC2086
 {
@@ -37,6 +39,7 @@ fast="--games 1 --tc 0:03"
     expect crash 1 "StandIn: the process died during the game" $fast
     expect garbage 1 'StandIn: unexpected output line "stray diagnostic on stdout"' $fast
     expect nobestmove 1 "StandIn: answered nobestmove" $fast
+    expect nothink 1 "StandIn showed no thinking" $fast
 }
 echo "selftest: $passed of $((passed + failed)) cases ok"
 [ "$failed" -eq 0 ]

@@ -2,8 +2,9 @@
 # Plays headless XBoard games in its xiangqi mode between the engine (a UCCI
 # engine, run through the adapter "uci2wb -x") and maxqi, saves the PGN and the
 # logs, and fails when a game ends by an illegal move, a time loss, a crash or a
-# protocol error. Game 1: the engine plays red, pondering off; game 2: black,
-# pondering on. Losing is allowed; misbehaving is not.
+# protocol error, when the engine shows no thinking, or when it does not ponder
+# in the pondering game. Game 1: the engine plays red, pondering off; game 2:
+# black, pondering on. Losing is allowed; misbehaving is not.
 #
 # Needs xboard, uci2wb, xvfb-run and maxqi (tests/e2e/install_deps.sh installs them).
 set -eu
@@ -93,9 +94,12 @@ play_game() {
     printf '#!/bin/sh\nexec "%s" 2>>"%s"\n' "$dir/engine/$engine_file" "$dir/engine/stderr.log" >"$dir/engine/engine.sh"
     chmod +x "$dir/engine/engine.sh"
     debug=$out/game$number.debug.log
+    adapter="uci2wb debug -x $dir/engine/engine.sh $dir/engine"
+    # XBoard's early "hard" is lost on the adapter (see resend_hard.sh).
+    [ "$ponder" = off ] || adapter="sh $here/resend_hard.sh $adapter"
 
     set -- -variant xiangqi \
-        -fcp "uci2wb debug -x $dir/engine/engine.sh $dir/engine" -fd "$dir/engine" \
+        -fcp "$adapter" -fd "$dir/engine" \
         -scp "$opponent" -sd "$dir/opponent" \
         -mg 1 -tc "$tc" -inc "$inc" -adjudicateDrawMoves "$max_moves" \
         -sgf "$dir/game.pgn" -noGUI -autoflag -xexit -saveSettingsOnExit false -soundProgram "" \

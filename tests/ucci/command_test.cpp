@@ -95,6 +95,11 @@ TEST(ParseCommand, OptionNamesAndValueForms) {
         {"setoption futi false", OPT_FUTI, 0},
         {"setoption delta off", OPT_DELTA, 0},
         {"setoption hist on", OPT_HIST, 1},
+        {"setoption ponder 1", OPT_PONDER, 1},
+        {"setoption ponder true", OPT_PONDER, 1},
+        {"setoption ponder 0", OPT_PONDER, 0},
+        {"setoption ponder off", OPT_PONDER, 0},
+        {"setoption newgame", OPT_NEWGAME, -77},
     };
     for (const auto& c : cases) {
         command_t cmd{};
@@ -181,7 +186,13 @@ TEST(ParseCommand, GoForms) {
         {"go depth 99", GO_DEPTH, false, 31, -1},
         {"go depth ", GO_DEPTH, false, 0, -1},
         {"go depth", GO_DEPTH, false, 31, -1},
-        {"go infinite", GO_DEPTH, false, 31, -1},
+        {"go infinite", GO_INFINITE, false, 0, -1},
+        {"go depth infinite", GO_INFINITE, false, 0, -1},
+        {"go ponder infinite", GO_INFINITE, true, 0, -1},
+        {"go infinitely", GO_DEPTH, false, 31, -1},
+        {"go movetime 1500", GO_MOVE_TIME, false, 0, 1500},
+        {"go movetime 99999999999", GO_MOVE_TIME, false, 0, 100000000},
+        {"go time -5 increment 0", GO_INCREMENT, false, 0, 0},  // a negative time reads as 0
         {"go ", GO_DEPTH, false, 31, -1},
         {"go nodes 123456", GO_NODES, false, 123456, -1},
         {"go nodes 99999999999", GO_NODES, false, 1000000000, -1},

@@ -97,6 +97,44 @@ TEST_F(GoLimits, ModesSetTimeAndDepth) {
     EXPECT_EQ(e->time_limit, 8593);
 }
 
+TEST_F(GoLimits, MoveTimeAloneAndInfinite) {
+    struct Case {
+        const char* line;
+        bool milliseconds;
+        int time_limit, depth_limit, hard_limit, infinite;
+    } cases[] = {
+        {"go movetime 2", false, 2000, 30, 1800, 0},
+        {"go movetime 2000", true, 2000, 30, 1800, 0},
+        {"go infinite", false, 3600000, DEPTH_LINES, 0, 1},
+        {"go depth infinite", false, 3600000, DEPTH_LINES, 0, 1},
+        {"go depth 7", false, 3600000, 7, 0, 0},  // a later go clears the infinite mark
+    };
+    for (const auto& c : cases) {
+        ctx.milliseconds = c.milliseconds;
+        EXPECT_TRUE(go(c.line)) << c.line;
+        EXPECT_EQ(e->time_limit, c.time_limit) << c.line;
+        EXPECT_EQ(e->depth_limit, c.depth_limit) << c.line;
+        EXPECT_EQ(e->hard_time_limit, c.hard_limit) << c.line;
+        EXPECT_EQ(e->infinite, c.infinite) << c.line;
+    }
+}
+
+TEST_F(GoLimits, PonderingGivesClockMovesAQuarterMore) {
+    ctx.ponder = true;
+    EXPECT_TRUE(go("go time 300 movestogo 40"));
+    EXPECT_EQ(clock.budget, 22500);  // the designed budget, as the low-time rule reads it
+    EXPECT_EQ(e->time_limit, 22500 + 5625);
+    EXPECT_EQ(e->hard_time_limit, 270000);
+    EXPECT_TRUE(go("go time 300 increment 5"));
+    EXPECT_EQ(e->time_limit, ponder_share(clock.budget));
+    // Fixed times and depths are not clock budgets.
+    EXPECT_TRUE(go("go movetime 2"));
+    EXPECT_EQ(e->time_limit, 2000);
+    EXPECT_TRUE(go("go depth 5"));
+    EXPECT_EQ(e->time_limit, 3600000);
+    EXPECT_EQ(ponder_share(INT32_MAX), INT32_MAX);
+}
+
 TEST_F(GoLimits, LowTimeRuleClearsTimeExtensionForGood) {
     refresh_switches(mirror, *e);
     EXPECT_TRUE(go("go time 300 increment 5"));

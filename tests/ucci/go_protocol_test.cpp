@@ -22,6 +22,7 @@ protected:
         p.send_line("ucci");
         std::string line;
         ASSERT_TRUE(p.wait_for("ucciok", line));
+        p.skip_info_lines();
     }
     // Sends lines and returns the reply that starts with "bestmove" or "nobestmove".
     std::string answer(const Lines& lines, int timeout_ms = 20000, Lines* seen = nullptr) {

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <memory>
 
+#include "search/tt.h"
 #include "ucci/command.h"
+#include "ucci/go.h"
 #include "ucci/options.h"
 
 namespace {
@@ -21,13 +23,16 @@ struct Options : ::testing::Test {
     std::unique_ptr<CountEx> e = std::make_unique<CountEx>();
     option_mirror_t mirror;
     bookoption_t book;
-    bool milliseconds = false;
+    timecontrol_t clock{};
+    int32_t go_counter_copy = 0;
+    go_context_t ctx{clock, go_counter_copy, mirror};
 
     void SetUp() override { refresh_switches(mirror, *e); }
+    void TearDown() override { tt_free(*e); }
     void set(const char* line) {
         command_t c{};
         ASSERT_EQ(parse_command(line, c), CMD_SETOPTION);
-        apply_option(*e, c, mirror, book, milliseconds);
+        apply_option(*e, c, ctx, book);
     }
 };
 
@@ -72,23 +77,74 @@ TEST_F(Options, OptionsWithoutEffectChangeNothing) {
         set(line);
         EXPECT_EQ(switch_bytes(*e), kStart) << line;
         EXPECT_TRUE(book.use_book) << line;
-        EXPECT_FALSE(milliseconds) << line;
-        EXPECT_EQ(e->info_output, 0) << line;
+        EXPECT_FALSE(ctx.milliseconds) << line;
+        EXPECT_FALSE(ctx.ponder) << line;
+        EXPECT_EQ(e->debug_output, 0) << line;
     }
 }
 
-TEST_F(Options, BookMillisecondsAndDebug) {
-    set("setoption usebook false");
-    EXPECT_FALSE(book.use_book);
-    set("setoption usebook yes");
-    EXPECT_TRUE(book.use_book);
-    set("setoption usemillisec true");
-    EXPECT_TRUE(milliseconds);
-    set("setoption debug on");
-    EXPECT_EQ(e->info_output, 1);
-    set("setoption debug off");
-    EXPECT_EQ(e->info_output, 0);
+TEST_F(Options, BookMillisecondsPonderAndDebug) {
+    struct Case {
+        const char* line;
+        bool use_book, milliseconds, ponder, debug;
+    } cases[] = {
+        {"setoption usebook false", false, false, false, false},
+        {"setoption usebook yes", true, false, false, false},
+        {"setoption usemillisec true", true, true, false, false},
+        {"setoption ponder 1", true, true, true, false},  // the form a GUI adapter sends
+        {"setoption ponder 0", true, true, false, false},
+        {"setoption ponder on", true, true, true, false},
+        {"setoption debug on", true, true, true, true},
+        {"setoption debug off", true, true, true, false},
+        {"setoption usemillisec false", true, false, true, false},
+    };
+    for (const auto& c : cases) {
+        set(c.line);
+        EXPECT_EQ(book.use_book, c.use_book) << c.line;
+        EXPECT_EQ(ctx.milliseconds, c.milliseconds) << c.line;
+        EXPECT_EQ(ctx.ponder, c.ponder) << c.line;
+        EXPECT_EQ(e->debug_output, c.debug) << c.line;
+    }
     EXPECT_EQ(switch_bytes(*e), kStart);
+}
+
+TEST_F(Options, HashsizeResizesWithinItsRange) {
+    struct Case {
+        const char* line;
+        int megabytes;
+    } cases[] = {
+        {"setoption hashsize 64", 64}, {"setoption hashsize 16", 16},   {"setoption hashsize 0", 32},
+        {"setoption hashsize 1", 16},  {"setoption hashsize 9999", 512}, {"setoption hashsize 32", 32},
+    };
+    for (const auto& c : cases) {
+        set(c.line);
+        EXPECT_EQ(e->tt_size, tt_entries_for_megabytes(c.megabytes)) << c.line;
+    }
+    EXPECT_NE(tt_entries_for_megabytes(16), tt_entries_for_megabytes(512));
+}
+
+TEST_F(Options, NewgameForgetsTheLastGame) {
+    ASSERT_TRUE(tt_allocate(*e, 16));
+    e->tt_tables[0][5].lock = 1234;
+    e->tt_tables[1][e->tt_size].lock = 99;
+    e->tt_generation = 77;
+    e->killers[3][1] = move_t{1, 52, 68, 0, 0};
+    e->history[52][68] = 500;
+    e->history_hits[52][68] = 9;
+    clock = timecontrol_t{4000, 3, 250};
+    go_counter_copy = 250;
+    apply_low_time_rule(mirror, *e);
+
+    set("setoption newgame");
+    EXPECT_EQ(e->tt_tables[0][5].lock, 0u);
+    EXPECT_EQ(e->tt_tables[1][e->tt_size].lock, 0u);
+    EXPECT_EQ(e->tt_generation, 0);
+    EXPECT_EQ(e->killers[3][1].from, 0);
+    EXPECT_EQ(e->history[52][68], 0);
+    EXPECT_EQ(e->history_hits[52][68], 1);
+    EXPECT_EQ(clock.increment_count, 0);
+    EXPECT_EQ(go_counter_copy, 0);
+    EXPECT_EQ(switch_bytes(*e), kStart);  // time extension back on
 }
 
 }  // namespace

@@ -10,8 +10,28 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines kHandshake = {"Tavox ucci 3.5.5 by lumid", "id name Tavox 3.5.5", "id copyright 2026 lumid",
-                          "id author lumid",           "id user unknown",     "ucciok"};
+// The options a GUI may set, in the UCCI form ("default" before any "var").
+const Lines kHandshake = {
+    "Tavox ucci 3.5.5 by lumid",
+    "id name Tavox 3.5.5",
+    "id copyright 2026 lumid",
+    "id author lumid",
+    "id user unknown",
+    "option usemillisec type check default false",
+    "option ponder type check default false",
+    "option usebook type check default true",
+    "option bookfiles type string",
+    "option hashsize type spin min 16 max 512 default 32",
+    "option debug type check default false",
+    "option newgame type button",
+    "option lazy type check default true",
+    "option futi type check default true",
+    "option nullex type check default false",
+    "option delta type check default true",
+    "option checkqs type check default false",
+    "option hist type check default true",
+    "ucciok",
+};
 
 Lines with_handshake(Lines tail) {
     Lines all = kHandshake;
