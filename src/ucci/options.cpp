@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include <string>
+
+#include "book/book_files.h"
+#include "platform/program_dir.h"
 #include "search/tt.h"
 
 void refresh_switches(const option_mirror_t& mirror, AIOption& s) {
@@ -34,12 +38,22 @@ void resize_hash(Count& e, int megabytes) {
     if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
 }
 
+// Takes effect at once; surrounding blanks (and a CR) are not part of the path.
+void set_book_files(const char* text) {
+    std::string path = text;
+    const size_t first = path.find_first_not_of(" \t\r\n");
+    const size_t last = path.find_last_not_of(" \t\r\n");
+    path = first == std::string::npos ? std::string() : path.substr(first, last - first + 1);
+    open_book_path(path, platform::program_directory());
+}
+
 }  // namespace
 
 void apply_option(Count& e, const command_t& c, option_mirror_t& mirror, bookoption_t& book, bool& milliseconds) {
     bool* target = nullptr;
     switch (c.option) {
         case OPT_USEBOOK: book.use_book = c.option_value != 0; return;
+        case OPT_BOOKFILES: set_book_files(c.option_text); return;
         case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
         case OPT_USEMILLISEC: milliseconds = c.option_value != 0; return;
         case OPT_DEBUG: e.info_output = c.option_value != 0; return;
