@@ -84,3 +84,29 @@ TEST(BookMoveRules, LoopingChainEndsAtOnce) {
 }
 
 }  // namespace
+
+// Red's rook chases black's king up and down: the check that would repeat the
+// position a third time is a forbidden long check, even as a book move.
+TEST(BookMoveRules, ForbiddenRepetitionIsNotPlayed) {
+    auto e = make_engine();
+    bookoption_t option;
+    e->ready_state = 1;
+    e->book_option = &option;
+    TempDir dir;
+    set_fen(*e, "4k4/9/9/9/9/9/9/9/9/R2K5 w");
+    for (const char* m : {"a0a9", "e9e8", "a9a8", "e8e9", "a8a9", "e9e8"}) {
+        char internal[MOVE_TEXT_SIZE];
+        ucci_to_internal(m, internal);
+        apply_move_text(*e, internal);
+    }
+    BookWriter book;
+    book.add_position(key_after(*e, sq("a9"), sq("a8")), 50, static_cast<uint8_t>(e->ply + 1), 0, 0);
+    book.add_position(key_after(*e, sq("a9"), sq("a1")), 10, static_cast<uint8_t>(e->ply + 1), 0, 0);
+    book.write(dir.path());
+    ASSERT_EQ(open_book_files_in(dir.path().c_str()), 1);
+    e->book_miss_count = 0;
+    move_t m{};
+    ASSERT_EQ(book_probe(*e, m), 1);
+    EXPECT_EQ(m.to, sq("a1"));
+    close_book_files();
+}
