@@ -34,13 +34,15 @@ TempDir::~TempDir() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-EngineProcess::EngineProcess(std::vector<std::string> args, bool with_primes) {
+EngineProcess::EngineProcess(std::vector<std::string> args, bool with_primes,
+                             const std::function<void(const std::string& dir)>& prepare) {
     dir_ = make_temp_dir();
     err_path_ = dir_ + "/.stderr";
     namespace fs = std::filesystem;
     std::string binary = dir_ + "/tavox";
     fs::copy_file(TAVOX_BINARY, binary);
     if (with_primes) fs::copy_file(std::string(TAVOX_DATA_DIR) + "/_prime.txt", dir_ + "/_prime.txt");
+    if (prepare) prepare(dir_);
     int in_pipe[2], out_pipe[2];
     if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) return;
     signal(SIGPIPE, SIG_IGN);

@@ -1,6 +1,7 @@
 // Runs the tavox binary as a child process in a fresh temporary directory and
 // talks to it over pipes, as a GUI does.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,10 @@ class EngineProcess {
 public:
     // Copies the binary (and, unless told not to, "_prime.txt") into a new
     // temporary directory and starts it there, so that the files it writes in
-    // its program and working directories stay private to the test.
-    explicit EngineProcess(std::vector<std::string> args = {}, bool with_primes = true);
+    // its program and working directories stay private to the test. `prepare`
+    // may put files into that directory before the engine starts.
+    explicit EngineProcess(std::vector<std::string> args = {}, bool with_primes = true,
+                           const std::function<void(const std::string& dir)>& prepare = {});
     ~EngineProcess();
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;

@@ -170,4 +170,10 @@ public:
 // The one engine object of the process.
 extern CountEx the_engine;
 
+inline bool is_banned_move(const search_control_t& c, const move_t& m) {
+    for (int i = 0; i < c.banned_count; ++i)
+        if (same_move(c.banned_moves[i], m)) return true;
+    return false;
+}
+
 inline int piece_side(int code) { return (code & RED_BIT) ? RED : BLACK; }

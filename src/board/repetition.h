@@ -7,6 +7,13 @@ constexpr int REPETITION_DRAW = 1;
 constexpr int REPETITION_LONG_CHASE = 2;
 constexpr int REPETITION_LONG_CHECK = 3;
 
+// May a root move whose repetition code is `r` be played, when the position at
+// the root has the code `root`? A draw is allowed; a long chase or long check
+// only as far as the root position already repeats.
+inline bool repetition_forbidden(int r, int root) {
+    return r >= 1 && ((root < 1 && r > 1) || (root >= 1 && r > root));
+}
+
 // Called right after `side` made the last move; leaves the board as it found it.
 int check_repetition(Count& e, int side, bool thorough);
 

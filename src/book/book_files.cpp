@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "book/book_key.h"
@@ -69,6 +70,60 @@ int open_book_files_in(const char* directory) {
     return 1;
 }
 
+namespace {
+
+bool has_records(const std::string& base) {
+    struct stat index {}, data {};
+    return stat((base + ".hash").c_str(), &index) == 0 && stat((base + ".data").c_str(), &data) == 0 && data.st_size > 0;
+}
+
+// Opens an existing pair without creating anything; a wrong-sized index is no book.
+bool open_existing_pair(const std::string& base, std::string& error) {
+    close_book_files();
+    index_file = std::fopen((base + ".hash").c_str(), "rb");
+    data_file = index_file ? std::fopen((base + ".data").c_str(), "rb") : nullptr;
+    if (index_file == nullptr || data_file == nullptr) {
+        error = std::string("cannot open ") + base + (index_file == nullptr ? ".hash" : ".data");
+    } else if (file_size(index_file) != 4L * BOOK_INDEX_WORDS) {
+        error = base + ".hash is not a book index of " + std::to_string(4L * BOOK_INDEX_WORDS) + " bytes";
+    } else {
+        return true;
+    }
+    close_book_files();
+    return false;
+}
+
+// "DIR" or "DIR/NAME.hash" as the base name of the pair.
+std::string book_base(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return path + "/sg";
+    if (path.size() > 5 && path.compare(path.size() - 5, 5, ".hash") == 0) return path.substr(0, path.size() - 5);
+    return path;
+}
+
+}  // namespace
+
+int open_default_book(const std::string& program_dir) {
+    // A book with records in the working directory is used as it stands; without
+    // one, the book beside the program, which is then only read.
+    if (!has_records("./sg") && !program_dir.empty() && has_records(program_dir + "/sg")) {
+        std::string error;
+        if (open_existing_pair(program_dir + "/sg", error)) return 1;
+    }
+    return open_book_files();
+}
+
+int open_book_path(const std::string& path, const std::string& program_dir) {
+    if (path.empty()) return open_default_book(program_dir);
+    std::string base = book_base(path);
+    if (path[0] != '/' && !program_dir.empty() && !has_records(base) && has_records(book_base(program_dir + "/" + path)))
+        base = book_base(program_dir + "/" + path);
+    std::string error;
+    if (open_existing_pair(base, error)) return 1;
+    std::fprintf(stderr, "bookfiles %s: %s; no opening book is used\n", path.c_str(), error.c_str());
+    return 0;
+}
+
 void close_book_files() {
     if (data_file != nullptr) std::fclose(data_file);
     if (index_file != nullptr) std::fclose(index_file);
@@ -85,7 +140,12 @@ int32_t book_lookup(const uint8_t key[32]) {
     }
     auto offset = static_cast<int32_t>(get32(word));
     // No chain is longer than the file has records; a longer walk is a loop.
+    // A loop is also caught as soon as an offset comes round again (Brent's
+    // method: a marker offset moved to the walk's end at every power of two),
+    // so a damaged chain costs a few reads instead of one per record.
     const long records = size / BOOK_RECORD_BYTES;
+    int32_t marker = offset;
+    long power = 1, since_marker = 0;
     for (long walked = 0; offset != -1; ++walked) {
         if (walked >= records || offset < 0 || offset > size - BOOK_RECORD_BYTES) return -1;
         uint8_t head[BOOK_PAYLOAD_OFFSET];
@@ -95,6 +155,12 @@ int32_t book_lookup(const uint8_t key[32]) {
         }
         if (std::memcmp(head, key, 32) == 0) return offset;
         offset = static_cast<int32_t>(get32(head + 32));
+        if (offset == marker) return -1;
+        if (++since_marker == power) {
+            marker = offset;
+            power *= 2;
+            since_marker = 0;
+        }
     }
     return -1;
 }

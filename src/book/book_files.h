@@ -4,6 +4,7 @@
 // are process-wide; the engine only reads them.
 #pragma once
 #include <cstdint>
+#include <string>
 
 constexpr int32_t BOOK_INDEX_WORDS = 655360;
 constexpr int BOOK_RECORD_BYTES = 68;
@@ -17,6 +18,16 @@ int open_book_files();
 // The same in another directory.
 int open_book_files_in(const char* directory);
 void close_book_files();
+
+// The book at start-up: the working directory's pair when it holds records,
+// otherwise the pair beside the program (only read; nothing is created in the
+// working directory), otherwise open_book_files().
+int open_default_book(const std::string& program_dir);
+// The "bookfiles" option: a folder holding sg.hash and sg.data, or the path of
+// the .hash file; a relative path not found from the working directory is
+// tried from the program directory; "" restores the start-up book. A bad path
+// leaves no book open (one line on stderr) and returns 0.
+int open_book_path(const std::string& path, const std::string& program_dir);
 
 // Byte offset in "sg.data" of the record with this key, or -1. Damaged files
 // (offsets out of range, records cut short, chains that loop) give -1.

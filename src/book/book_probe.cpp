@@ -4,7 +4,9 @@
 #include <ctime>
 #include <utility>
 
+#include "board/check.h"
 #include "board/make_move.h"
+#include "board/repetition.h"
 #include "board/movegen.h"
 #include "book/book_files.h"
 #include "book/book_key.h"
@@ -43,8 +45,17 @@ int book_candidate_choices(Count& e, book_choice_t* choices) {
     const int p = e.ply;
     int t = 0;
     int index = 0;
+    const int side = e.side_to_move;
+    const int root_repetition = check_repetition(e, 1 - side, false);
     for (move_t* m = e.ply_moves[0]; m < e.ply_moves[1] && index < BOOK_CANDIDATES; ++m, ++index) {
+        // A book move must be playable: legal, not banned, and no forbidden repetition.
+        if (is_banned_move(e, *m)) continue;
         make_move(e, *m);
+        e.check_stack[e.ply] = in_check(e, 1 - side);
+        if (in_check(e, side) != 0 || repetition_forbidden(check_repetition(e, side, false), root_repetition)) {
+            unmake_move(e, *m);
+            continue;
+        }
         uint8_t key[BOOK_KEY_BYTES];
         book_position_key(e, key);
         const int32_t offset = book_lookup(key);

@@ -45,11 +45,7 @@ void answer(Count& e, const move_t& m, int score) {
     e.best_line[1] = move_t{};
 }
 
-bool is_banned(const Count& e, const move_t& m) {
-    for (int i = 0; i < e.banned_count; ++i)
-        if (same_move(e.banned_moves[i], m)) return true;
-    return false;
-}
+bool is_banned(const Count& e, const move_t& m) { return is_banned_move(e, m); }
 
 // Removes illegal root moves and those whose repetition the rules forbid;
 // then the banned moves, unless that would leave none. Returns the count.
@@ -65,7 +61,7 @@ int filter_root_moves(Count& e, int side, int root_repetition) {
         e.repetition_stack[e.ply] = r;
         const bool illegal = in_check(e, side) != 0;
         unmake_move(e, *m);
-        const bool forbidden = r >= 1 && ((root_repetition < 1 && r > 1) || (root_repetition >= 1 && r > root_repetition));
+        const bool forbidden = repetition_forbidden(r, root_repetition);
         if (illegal || forbidden) *m = *--last;
         else ++m;
     }

@@ -7,6 +7,9 @@ int perft_command(int argc, char** argv);
 int bench_command(int argc, char** argv);
 // eval [FEN]: prints the evaluation trace of a position.
 int eval_command(int argc, char** argv);
+// book build [--out DIR] [--max-ply N] [--min-games K] FILE...: writes the
+// opening book from game records; book moves FILE...: prints each game in UCCI moves.
+int book_command(int argc, char** argv);
 
 // The FEN given as the remaining words of a command line (joined with blanks;
 // none: the initial array) converted to a position string. On a refused FEN

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include <string>
+
+#include "book/book_files.h"
+#include "platform/program_dir.h"
 #include "search/search_memory.h"
 #include "search/tt.h"
 #include "ucci/go.h"
@@ -63,6 +67,15 @@ void start_new_game(Count& e, go_context_t& ctx) {
     refresh_switches(ctx.mirror, e);
 }
 
+// Takes effect at once; surrounding blanks (and a CR) are not part of the path.
+void set_book_files(const char* text) {
+    std::string path = text;
+    const size_t first = path.find_first_not_of(" \t\r\n");
+    const size_t last = path.find_last_not_of(" \t\r\n");
+    path = first == std::string::npos ? std::string() : path.substr(first, last - first + 1);
+    open_book_path(path, platform::program_directory());
+}
+
 }  // namespace
 
 void announce_options() {
@@ -74,6 +87,7 @@ void apply_option(Count& e, const command_t& c, go_context_t& ctx, bookoption_t&
     bool* target = nullptr;
     switch (c.option) {
         case OPT_USEBOOK: book.use_book = c.option_value != 0; return;
+        case OPT_BOOKFILES: set_book_files(c.option_text); return;
         case OPT_HASHSIZE: resize_hash(e, c.option_value); return;
         case OPT_USEMILLISEC: ctx.milliseconds = c.option_value != 0; return;
         case OPT_PONDER: ctx.ponder = c.option_value != 0; return;

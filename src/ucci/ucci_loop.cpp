@@ -6,6 +6,7 @@
 #include "board/engine.h"
 #include "book/book_files.h"
 #include "book/book_option.h"
+#include "platform/program_dir.h"
 #include "position/move_text.h"
 #include "position/position_string.h"
 #include "ucci/command.h"
@@ -61,7 +62,7 @@ int run_ucci() {
     auto state = std::make_unique<loop_state_t>();
     loop_state_t& s = *state;
 
-    s.book.book_file_marker = std::make_unique<int>(open_book_files());
+    s.book.book_file_marker = std::make_unique<int>(open_default_book(platform::program_directory()));
 
     if (!e.initialise(32) && !e.initialise(32)) {
         print_line("AI initializing failed...");
