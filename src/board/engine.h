@@ -133,7 +133,7 @@ struct search_control_t {
     int32_t hard_time_limit; // milliseconds since start_clock; 0: none
     uint8_t pondering;       // a ponder search: no time limit until ponderhit
     uint8_t ponderhit;       // "ponderhit" arrived during the current search
-    uint8_t quit_requested;  // "quit" (or the end of input) arrived during a search
+    uint8_t quit_requested;  // "quit" arrived during a search: leave once its best move is out
     uint8_t info_output;     // print an info line after each completed iteration
     int32_t banned_count;
     move_t banned_moves[256];

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int GAME_LENGTH_GUARD = 256;
-
 // The time left on the clock, capped at two hours.
 int32_t capped_remaining_ms(int64_t remaining_ms) { return static_cast<int32_t>(remaining_ms < 7200000 ? remaining_ms : 7200000); }
 
@@ -80,7 +78,7 @@ void think(Count& e, char* best_text, char* ponder_text, int& score) {
     if (e.best_line[1].from != 0) move_to_text(e.best_line[1], ponder_text);
 }
 
-bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
+void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
     // Clock fields are seconds unless the GUI switched on milliseconds.
     const int64_t unit = ctx.milliseconds ? 1 : 1000;
     const int64_t remaining_ms = static_cast<int64_t>(cmd.go_limit) * unit;
@@ -121,7 +119,6 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
         }
         default: break;
     }
-    return ctx.go_counter_copy + 10 <= GAME_LENGTH_GUARD;
 }
 
 // A ponder search that ended before the GUI decided waits for "ponderhit" or "stop".
@@ -133,10 +130,8 @@ void wait_for_ponder_decision(Count& e) {
 }
 
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
-    if (!set_go_limits(e, cmd, ctx)) {
-        print_line("nobestmove");
-        return;
-    }
+    // No limit on the length of a game: a legal move always gets searched.
+    set_go_limits(e, cmd, ctx);
     const int32_t started = platform::clock_ms();
     char best[MOVE_TEXT_SIZE], ponder[MOVE_TEXT_SIZE];
     int score = 0;

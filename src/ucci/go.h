@@ -31,8 +31,8 @@ int32_t clock_safety_limit(int64_t remaining_ms);
 // texts (empty when there is none); the score is from the side to move's view.
 void think(Count& e, char* best_text, char* ponder_text, int& score);
 
-// Search limits of a go command; false when the game-length guard forbids a search.
-bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx);
+// Search limits of a go command.
+void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx);
 
 // Answers one go command with a bestmove line (or "nobestmove").
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx);

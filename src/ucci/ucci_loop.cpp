@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "board/engine.h"
 #include "book/book_files.h"
@@ -10,6 +11,7 @@
 #include "position/position_string.h"
 #include "ucci/command.h"
 #include "ucci/go.h"
+#include "ucci/held_lines.h"
 #include "ucci/line_input.h"
 #include "ucci/options.h"
 #include "ucci/position_command.h"
@@ -26,23 +28,35 @@ struct loop_state_t {
     timecontrol_t clock{};
     int32_t go_counter_copy = 0;
     bookoption_t book;
+    position_origin_t origin;  // of the last position set up
 };
 
 // Banned moves restrict the root of the searches that follow, until the next position.
+// A word that is not a move ends the list there, as in a position command.
 void handle_banmoves(Count& e, const command_t& c) {
+    constexpr int capacity = static_cast<int>(sizeof(e.banned_moves) / sizeof(e.banned_moves[0]));
     e.banned_count = 0;
-    for (int i = 0; i < c.move_count; ++i) {
-        const int from = square_of_text(c.move_list[i][0], c.move_list[i][1]);
-        const int to = square_of_text(c.move_list[i][2], c.move_list[i][3]);
-        if (from != 0 && to != 0) e.banned_moves[e.banned_count++] = move_t{0, from, to, 0, 0};
+    const char* cursor = c.moves;
+    const char* word;
+    size_t length;
+    while (e.banned_count < capacity && next_word(cursor, word, length)) {
+        if (!is_ucci_move_text(word, length)) {
+            std::fprintf(stderr, "banmoves: word %d is not a move; it and the rest of the list are ignored\n",
+                         e.banned_count + 1);
+            break;
+        }
+        e.banned_moves[e.banned_count++] = move_t{0, square_of_text(word[0], word[1]), square_of_text(word[2], word[3]), 0, 0};
     }
 }
 
+// The clock record spans one game: a position that does not go on with the
+// previous game starts a new record.
 void handle_position(Count& e, loop_state_t& s) {
-    bool new_game = false;
-    if (!apply_position_command(e, s.cmd, new_game)) return;
+    position_origin_t origin;
+    if (!apply_position_command(e, s.cmd, origin)) return;
     e.banned_count = 0;
-    if (new_game) s.clock = timecontrol_t{};
+    if (origin.new_game || !continues_game(s.origin, origin)) s.clock = timecontrol_t{};
+    s.origin = std::move(origin);
     s.go_counter_copy = s.clock.increment_count;
 }
 
@@ -95,7 +109,12 @@ int run_ucci() {
             case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, go_ctx.milliseconds); break;
             case CMD_POSITION: handle_position(e, s); break;
             case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
-            case CMD_GO: handle_go(e, s.cmd, go_ctx); break;
+            case CMD_GO:
+                handle_go(e, s.cmd, go_ctx);
+                // "quit" during the search: nothing sent after it, or held before it, is served.
+                if (!e.quit_requested) break;
+                drop_held_lines();
+                [[fallthrough]];
             case CMD_QUIT:
                 shutdown(e, s);
                 print_line("bye");

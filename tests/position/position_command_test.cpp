@@ -13,8 +13,8 @@ namespace {
 bool apply_line(Count& e, const std::string& line) {
     command_t cmd{};
     if (parse_command(line.c_str(), cmd) != CMD_POSITION) return false;
-    bool new_game = false;
-    return apply_position_command(e, cmd, new_game);
+    position_origin_t origin;
+    return apply_position_command(e, cmd, origin);
 }
 
 // Board, pieces, keys and ply of two engines agree.
