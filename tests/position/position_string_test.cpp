@@ -46,7 +46,9 @@ TEST(FenConversion, SideField) {
         int side = -1;
         const bool ok = fen_to_position_string(c.fen, out, side);
         EXPECT_EQ(ok, c.side >= 0) << c.fen;
-        if (ok) EXPECT_EQ(side, c.side) << c.fen;
+        if (ok) {
+            EXPECT_EQ(side, c.side) << c.fen;
+        }
     }
 }
 
@@ -151,7 +153,9 @@ TEST(PossiblePosition, RefusesWhatNoGameReaches) {
         ASSERT_TRUE(fen_to_position_string(c.fen, ps, side)) << c.fen;
         const char* error = nullptr;
         EXPECT_EQ(position_is_possible(*e, ps, side, &error), c.reason == nullptr) << c.fen;
-        if (c.reason) EXPECT_STREQ(error, c.reason) << c.fen;
+        if (c.reason) {
+            EXPECT_STREQ(error, c.reason) << c.fen;
+        }
         EXPECT_EQ(0, std::memcmp(board, e->board, sizeof(board))) << c.fen;
         EXPECT_EQ(e->piece_square[RED_KING], 200) << c.fen;
     }
