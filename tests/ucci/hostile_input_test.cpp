@@ -2,7 +2,14 @@
 // meant, or the input is refused with a message on stderr.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "engine_process.h"
@@ -161,6 +168,46 @@ TEST(HostileInput, LongGamesAreAnsweredToTheEnd) {
         std::string why;
         ASSERT_TRUE(answer_is_legal(position, line, why)) << k << ": " << line << ": " << why;
     }
+}
+
+// Runs the binary with `fd` as its standard input; its exit code, or -1 when
+// it is still running after five seconds.
+int exit_code_with_stdin(int fd) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    fs::copy_file(TAVOX_BINARY, dir.file("tavox"));
+    fs::copy_file(std::string(TAVOX_DATA_DIR) + "/_prime.txt", dir.file("_prime.txt"));
+    const std::string binary = dir.file("tavox");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open("/dev/null", O_WRONLY);
+        dup2(fd, 0);
+        dup2(out, 1);
+        dup2(out, 2);
+        if (chdir(dir.path().c_str()) != 0) _exit(127);
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int waited = 0; waited < 5000; waited += 10) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+TEST(HostileInput, StandardInputThatCannotBeReadEndsTheEngine) {
+    TempDir dir;
+    const int directory = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const int write_only = open(dir.file("out").c_str(), O_WRONLY | O_CREAT, 0644);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    EXPECT_EQ(exit_code_with_stdin(directory), 0);
+    EXPECT_EQ(exit_code_with_stdin(write_only), 0);
+    EXPECT_EQ(exit_code_with_stdin(fds[1]), 0);  // the write end of a pipe
+    for (int fd : {directory, write_only, fds[0], fds[1]}) close(fd);
 }
 
 }  // namespace
