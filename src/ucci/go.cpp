@@ -98,14 +98,12 @@ void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
             ctx.clock.budget = moves_to_go_budget(ctx.clock, remaining_ms, cmd.go_extra);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
-            ctx.go_counter_copy = ctx.clock.increment_count;
             e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
         case GO_INCREMENT:
             ctx.clock.budget = increment_budget(ctx.clock, remaining_ms, cmd.go_extra * unit);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
-            ctx.go_counter_copy = ctx.clock.increment_count;
             if (3LL * ctx.clock.budget >= remaining_ms) apply_low_time_rule(ctx.mirror, e);
             e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;

@@ -15,7 +15,6 @@ struct timecontrol_t {
 // The state of the command loop that go handling reads and writes.
 struct go_context_t {
     timecontrol_t& clock;
-    int32_t& go_counter_copy;
     option_mirror_t& mirror;
     bool milliseconds = false;  // "usemillisec": clock fields in milliseconds
 };

@@ -26,7 +26,6 @@ struct loop_state_t {
     command_t cmd;
     option_mirror_t mirror;
     timecontrol_t clock{};
-    int32_t go_counter_copy = 0;
     bookoption_t book;
     position_origin_t origin;  // of the last position set up
 };
@@ -57,7 +56,6 @@ void handle_position(Count& e, loop_state_t& s) {
     e.banned_count = 0;
     if (origin.new_game || !continues_game(s.origin, origin)) s.clock = timecontrol_t{};
     s.origin = std::move(origin);
-    s.go_counter_copy = s.clock.increment_count;
 }
 
 void shutdown(Count& e, loop_state_t& s) {
@@ -102,7 +100,7 @@ int run_ucci() {
     print_line("id user unknown");
     print_line("ucciok");
 
-    go_context_t go_ctx{s.clock, s.go_counter_copy, s.mirror};
+    go_context_t go_ctx{s.clock, s.mirror};
     for (;;) {
         switch (read_command(input, s.cmd)) {
             case CMD_ISREADY: print_line("readyok"); break;

@@ -62,9 +62,8 @@ namespace {
 struct GoLimits : ::testing::Test {
     std::unique_ptr<CountEx> e = std::make_unique<CountEx>();
     timecontrol_t clock{};
-    int32_t copy = 0;
     option_mirror_t mirror;
-    go_context_t ctx{clock, copy, mirror};
+    go_context_t ctx{clock, mirror};
 
     void go(const char* line) {
         command_t cmd{};
