@@ -146,8 +146,8 @@ void reorder_after_iteration(Count& e) {
 
 // The time rules once 3/5 of the budget is used: true to stop now; otherwise
 // time_factor is set for exactly one more iteration.
-bool time_rules_stop(Count& e, int m, int diff, int sum, int stable, int elapsed) {
-    const int L = e.time_limit;
+bool time_rules_stop(Count& e, int m, int diff, int sum, int stable, int64_t elapsed) {
+    const int64_t L = e.time_limit;
     const int a = std::abs(m);
     if (diff <= -100 || sum <= -150) {
         if ((2 * (elapsed / 5) >= L && a >= 100) || (stable >= 3 && (m > 400 || m < -500))) return true;
@@ -219,8 +219,8 @@ void iterative_deepening(Count& e) {
         if (std::abs(m) > MATE_THRESHOLD || e.iteration_depth >= e.depth_limit || last) return;
         if (e.time_extension && !e.pondering && e.depth_limit - e.iteration_depth >= 1) {
             stable = e.best_changes == 1 ? stable + 1 : 0;
-            const int elapsed = platform::clock_ms() - e.start_clock;
-            if (elapsed >= 3 * e.time_limit / 5) {
+            const int64_t elapsed = platform::elapsed_ms(e.start_clock);
+            if (elapsed >= 3 * int64_t{e.time_limit} / 5) {
                 last = true;
                 if (time_rules_stop(e, m, diff, sum, stable, elapsed)) return;
             }

@@ -37,8 +37,14 @@ void poll_input(Count& e) {
             std::fprintf(stderr, "input line dropped: too many lines arrived during the search\n");
         }
     }
-    // The lines held before the end of input are still served, then the loop ends.
-    if (input.at_end()) e.stop_flag = 1;
+    if (output_lost()) {
+        // Nobody hears the engine any more: end the search and the session.
+        e.quit_requested = 1;
+        e.stop_flag = 1;
+    } else if (input.at_end()) {
+        // The lines held before the end of input are still served, then the loop ends.
+        e.stop_flag = 1;
+    }
 }
 
 bool time_check(Count& e) {
@@ -53,7 +59,7 @@ bool time_check(Count& e) {
         return true;
     }
     if (e.pondering) return false;  // the opponent's time: no limit
-    const int64_t elapsed = platform::clock_ms() - e.start_clock;
+    const int64_t elapsed = platform::elapsed_ms(e.start_clock);
     const int64_t limit = e.time_extension ? static_cast<int64_t>(e.time_factor) * e.time_limit : e.time_limit;
     if (elapsed >= limit || (e.hard_time_limit > 0 && elapsed >= e.hard_time_limit)) {
         e.stop_flag = 1;

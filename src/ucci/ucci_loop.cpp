@@ -7,6 +7,7 @@
 #include "board/engine.h"
 #include "book/book_files.h"
 #include "book/book_option.h"
+#include "platform/signals.h"
 #include "position/move_text.h"
 #include "position/position_string.h"
 #include "ucci/command.h"
@@ -70,6 +71,7 @@ void shutdown(Count& e, loop_state_t& s) {
 
 int run_ucci() {
     Count& e = the_engine;
+    platform::ignore_broken_pipe();
     auto state = std::make_unique<loop_state_t>();
     loop_state_t& s = *state;
 
@@ -102,6 +104,11 @@ int run_ucci() {
 
     go_context_t go_ctx{s.clock, s.mirror};
     for (;;) {
+        if (output_lost()) {
+            // The GUI is gone: keep what was learnt, and end without a word.
+            shutdown(e, s);
+            return 0;
+        }
         switch (read_command(input, s.cmd)) {
             case CMD_ISREADY: print_line("readyok"); break;
             case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, go_ctx.milliseconds); break;
