@@ -34,13 +34,15 @@ TempDir::~TempDir() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-EngineProcess::EngineProcess(std::vector<std::string> args, bool with_primes) {
+EngineProcess::EngineProcess(std::vector<std::string> args, bool with_primes,
+                             const std::function<void(const std::string& dir)>& prepare) {
     dir_ = make_temp_dir();
     err_path_ = dir_ + "/.stderr";
     namespace fs = std::filesystem;
     std::string binary = dir_ + "/tavox";
     fs::copy_file(TAVOX_BINARY, binary);
     if (with_primes) fs::copy_file(std::string(TAVOX_DATA_DIR) + "/_prime.txt", dir_ + "/_prime.txt");
+    if (prepare) prepare(dir_);
     int in_pipe[2], out_pipe[2];
     if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) return;
     signal(SIGPIPE, SIG_IGN);
@@ -94,6 +96,16 @@ void EngineProcess::send(const std::string& text) {
 void EngineProcess::close_input() {
     if (in_fd_ >= 0) close(in_fd_);
     in_fd_ = -1;
+}
+
+void EngineProcess::close_output() {
+    if (out_fd_ >= 0) close(out_fd_);
+    out_fd_ = -1;
+    out_closed_ = true;
+}
+
+void EngineProcess::send_signal(int sig) {
+    if (pid_ > 0 && exit_code_ == -2) kill(pid_, sig);
 }
 
 bool EngineProcess::read_line(std::string& line, int timeout_ms) {

@@ -1,6 +1,7 @@
 // Runs the tavox binary as a child process in a fresh temporary directory and
 // talks to it over pipes, as a GUI does.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,10 @@ class EngineProcess {
 public:
     // Copies the binary (and, unless told not to, "_prime.txt") into a new
     // temporary directory and starts it there, so that the files it writes in
-    // its program and working directories stay private to the test.
-    explicit EngineProcess(std::vector<std::string> args = {}, bool with_primes = true);
+    // its program and working directories stay private to the test. `prepare`
+    // may put files into that directory before the engine starts.
+    explicit EngineProcess(std::vector<std::string> args = {}, bool with_primes = true,
+                           const std::function<void(const std::string& dir)>& prepare = {});
     ~EngineProcess();
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;
@@ -19,6 +22,9 @@ public:
     void send(const std::string& text);  // writes text as is
     void send_line(const std::string& line) { send(line + "\n"); }
     void close_input();
+    // Closes the reading end of the engine's stdout: its next write fails.
+    void close_output();
+    void send_signal(int sig);
 
     // Next stdout line, or false when none arrives within the timeout (or at the end of output).
     bool read_line(std::string& line, int timeout_ms = 5000);
@@ -29,6 +35,8 @@ public:
     std::vector<std::string> read_all(int timeout_ms = 20000);
     // Waits for the exit; returns the exit code, or -1 on a timeout or a signal.
     int wait_exit(int timeout_ms = 10000);
+    // The process has ended (by an exit or a signal), as seen by wait_exit.
+    bool ended() const { return exit_code_ != -2; }
 
     const std::string& directory() const { return dir_; }
     std::string stderr_text() const;

@@ -140,6 +140,21 @@ TEST_F(SearchTest, DepthBelowFourStillSearchesFourAndAbortStops) {
     EXPECT_LT(e->full + e->quiet, 20000 + 2048);
 }
 
+// Budgets near 2^31 ms: the driver's 3/5 mark and time rules must not
+// overflow (which ended the deepening early, or aborted the sanitizer build).
+TEST_F(SearchTest, HugeTimeLimitsDeepenToTheDepthLimit) {
+    for (const int32_t limit : {1000000000, INT32_MAX}) {
+        set_fen(*e, "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1");
+        e->time_extension = 1;
+        e->time_limit = limit;
+        e->depth_limit = 6;
+        move_t best{};
+        search_position(*e, best);
+        EXPECT_NE(best.from, 0) << limit;
+        EXPECT_EQ(e->iteration_depth, 6) << limit;
+    }
+}
+
 TEST_F(SearchTest, AnAbortedSearchStillAnswersWithALegalMove) {
     for (const char* fen : {"2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
                             "r1bakab1r/9/1cn3nc1/p1p1p1p1p/9/2P6/P3P1P1P/1CN1C1N2/9/R1BAKAB1R b - - 0 1"}) {

@@ -48,6 +48,31 @@ TEST(GoBudget, VeryLongGamesDoNotOverflow) {
     EXPECT_GT(moves_to_go_budget(clock, 7200000, 1), 0);
 }
 
+// Counts and clock fields at their extremes: the sanitizer build aborts on any
+// signed overflow, and every budget stays within 0..INT32_MAX.
+TEST(GoBudget, ExtremeCountsAndClocksStayInRange) {
+    struct Case {
+        int32_t count_before;
+        int64_t remaining_ms, extra;
+    } cases[] = {
+        {INT32_MAX, INT64_C(100000000000), INT32_MAX},
+        {INT32_MAX - 1, 0, 1},
+        {0, INT64_C(100000000000), INT32_MAX},
+        {79, INT64_C(7200000), INT64_C(2147483647000)},
+        {200, INT64_C(7200000), INT64_C(2147483647000)},
+    };
+    for (const auto& c : cases) {
+        timecontrol_t a{0, c.count_before, 0};
+        const int32_t mtg = moves_to_go_budget(a, c.remaining_ms, static_cast<int32_t>(c.extra > INT32_MAX ? INT32_MAX : c.extra));
+        EXPECT_GE(mtg, 0) << c.count_before;
+        EXPECT_GE(a.moves_to_go_count, c.count_before);
+        timecontrol_t b{0, 0, c.count_before};
+        const int32_t inc = increment_budget(b, c.remaining_ms, c.extra);
+        EXPECT_GE(inc, 0) << c.count_before;
+        EXPECT_GE(b.increment_count, c.count_before);
+    }
+}
+
 TEST(GoBudget, SafetyLimitKeepsAMargin) {
     EXPECT_EQ(clock_safety_limit(300000), 270000);
     EXPECT_EQ(clock_safety_limit(500), 400);
@@ -94,6 +119,29 @@ TEST_F(GoLimits, ModesSetTimeAndDepth) {
     EXPECT_EQ(e->time_limit, 22500);
     go("go time 300000 increment 5000");
     EXPECT_EQ(e->time_limit, 8593);
+}
+
+TEST_F(GoLimits, HugeClockFieldsAreClampedAtTheEnd) {
+    for (const bool ms : {false, true}) {
+        ctx.milliseconds = ms;
+        for (const char* line : {"go time 99999999999999999999 movetime 2147483647", "go time 2147483647 movestogo 1",
+                                 "go time 99999999999999999999 increment 99999999999", "go time 0 movetime 0"}) {
+            EXPECT_TRUE(go(line));
+            EXPECT_GE(e->time_limit, 0) << line;
+            EXPECT_GE(e->hard_time_limit, 1) << line;
+        }
+    }
+    ctx.milliseconds = false;
+    EXPECT_TRUE(go("go time 99999999999999999999 movetime 2147483647"));
+    EXPECT_EQ(e->time_limit, INT32_MAX);
+}
+
+// No nodes at all: the least search there is, as for depth 0, not one without end.
+TEST_F(GoLimits, NodesZeroIsTheLeastSearch) {
+    EXPECT_TRUE(go("go nodes 0"));
+    EXPECT_EQ(e->node_limit, 0);
+    EXPECT_EQ(e->depth_limit, 0);
+    EXPECT_EQ(e->time_limit, 3600000);
 }
 
 TEST_F(GoLimits, LowTimeRuleClearsTimeExtensionForGood) {
