@@ -22,15 +22,6 @@ namespace {
 
 constexpr int VERSION_MAJOR = 3, VERSION_MINOR = 5, VERSION_PATCH = 5;
 
-// State kept by the command loop between commands.
-struct loop_state_t {
-    command_t cmd;
-    option_mirror_t mirror;
-    timecontrol_t clock{};
-    bookoption_t book;
-    position_origin_t origin;  // of the last position set up
-};
-
 // Banned moves restrict the root of the searches that follow, until the next position.
 // A word that is not a move ends the list there, as in a position command.
 void handle_banmoves(Count& e, const command_t& c) {
@@ -69,6 +60,17 @@ void shutdown(Count& e, loop_state_t& s) {
 
 }  // namespace
 
+void serve_command(Count& e, loop_state_t& s, int code) {
+    switch (code) {
+        case CMD_ISREADY: print_line("readyok"); break;
+        case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, s.go.milliseconds); break;
+        case CMD_POSITION: handle_position(e, s); break;
+        case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
+        case CMD_GO: handle_go(e, s.cmd, s.go); break;
+        default: break;  // stop, ponderhit and unknown lines: nothing
+    }
+}
+
 int run_ucci() {
     Count& e = the_engine;
     platform::ignore_broken_pipe();
@@ -102,29 +104,20 @@ int run_ucci() {
     print_line("id user unknown");
     print_line("ucciok");
 
-    go_context_t go_ctx{s.clock, s.mirror};
     for (;;) {
         if (output_lost()) {
             // The GUI is gone: keep what was learnt, and end without a word.
             shutdown(e, s);
             return 0;
         }
-        switch (read_command(input, s.cmd)) {
-            case CMD_ISREADY: print_line("readyok"); break;
-            case CMD_SETOPTION: apply_option(e, s.cmd, s.mirror, s.book, go_ctx.milliseconds); break;
-            case CMD_POSITION: handle_position(e, s); break;
-            case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
-            case CMD_GO:
-                handle_go(e, s.cmd, go_ctx);
-                // "quit" during the search: nothing sent after it, or held before it, is served.
-                if (!e.quit_requested) break;
-                drop_held_lines();
-                [[fallthrough]];
-            case CMD_QUIT:
-                shutdown(e, s);
-                print_line("bye");
-                return 0;
-            default: break;  // stop, ponderhit and unknown lines: nothing
+        const int code = read_command(input, s.cmd);
+        if (code != CMD_QUIT) serve_command(e, s, code);
+        if (code == CMD_QUIT || e.quit_requested) {
+            // Once "quit" is read, nothing sent after it, or held before it, is served.
+            drop_held_lines();
+            shutdown(e, s);
+            print_line("bye");
+            return 0;
         }
     }
 }
