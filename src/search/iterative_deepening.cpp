@@ -125,6 +125,12 @@ void order_root_moves(Count& e, int side) {
         make_move(e, *m);
         m->score = -quiesce(e, -30000, 30000, 1 - side, 0, 1, 0, 0);
         unmake_move(e, *m);
+        if (e.stop_flag) {
+            // Stopped while ordering: the moves not fully scored go last.
+            for (move_t* rest = m; rest < e.ply_moves[1]; ++rest)
+                if (rest->from != hash_from || rest->to != hash_to) rest->score = NO_SCORE;
+            break;
+        }
     }
     sort_moves(e.ply_moves[0], e.ply_moves[1] - 1);
 }
@@ -198,10 +204,12 @@ void iterative_deepening(Count& e) {
     // A search stopped within its first root move must still answer: the best
     // move by the ordering stands until an iteration improves on it.
     if (e.best_line[0].from == 0) answer(e, *first, first->score);
+    // A stop that came during the ordering (the clock, or "stop") holds: the
+    // first iteration would otherwise run with no regard for either.
+    if (e.stop_flag) return;
 
     e.iteration_depth = 1;
     e.poll_countdown = POLL_INTERVAL;
-    e.stop_flag = 0;
     e.previous_score = NO_SCORE;
     int m = root_search(e, side, 1);
     if (e.stop_flag) return;

@@ -153,7 +153,11 @@ TEST(HostileInput, AFullStoreOfHeldLinesStillAnswersStop) {
 }
 
 TEST(HostileInput, LongGamesAreAnsweredToTheEnd) {
-    // 260 clock moves of one game, each position continuing the one before.
+    // 260 clock moves of one game, each position continuing the one before,
+    // with 20 ms on the clock: an answer must come well before a flag falls
+    // (the bound is generous for loaded machines and the sanitizer build; a
+    // search that ran on past its stop used to take seconds here).
+    constexpr long long kAnswerBoundMs = 500;
     const std::string game = legal_game(520, 7);
     EngineProcess p;
     std::string line;
@@ -163,8 +167,11 @@ TEST(HostileInput, LongGamesAreAnsweredToTheEnd) {
     for (int k = 0; k < 260; ++k) {
         const std::string position = "position startpos" + (k == 0 ? "" : " moves " + game.substr(0, 5 * 2 * k - 1));
         p.send_line(position);
+        const auto asked = std::chrono::steady_clock::now();
         p.send_line("go time 20 increment 0");
         ASSERT_TRUE(p.read_line(line, 10000)) << k;
+        const auto waited = std::chrono::steady_clock::now() - asked;
+        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(waited).count(), kAnswerBoundMs) << k;
         std::string why;
         ASSERT_TRUE(answer_is_legal(position, line, why)) << k << ": " << line << ": " << why;
     }
