@@ -46,9 +46,7 @@ void require(bool ok) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > LONGEST_INPUT) return 0;
     Count& e = fuzz_engine();
-    char line[LINE_SIZE];
-    while (take_held_line(line)) {
-    }
+    drop_held_lines();
     auto s = std::make_unique<loop_state_t>();
     e.book_option = &s->book;
     e.quit_requested = 0;
