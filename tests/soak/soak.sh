@@ -25,6 +25,8 @@ while [ $# -gt 0 ]; do
 done
 
 mkdir -p "$out"
+# XBoard writes its logs from a directory of its own: the path must not be relative.
+out=$(cd "$out" && pwd)
 report=$out/report.txt
 # The match fails as soon as one game fails; the tally below says why.
 sh "$root/tests/e2e/xboard_match.sh" --engine "$engine" --games "$games" --tc "$tc" --inc "$inc" \
