@@ -4,7 +4,7 @@ JOBS ?= 2
 BUILD ?= build/release
 ASAN_BUILD ?= build/asan
 
-.PHONY: all build run test sanitize e2e bench perft signature clean
+.PHONY: all build run test sanitize e2e soak fuzz bench perft signature clean
 
 all: build
 
@@ -26,6 +26,16 @@ sanitize:
 # Headless XBoard games against maxqi (tests/e2e/install_deps.sh installs the tools).
 e2e: build
 	sh tests/e2e/xboard_match.sh --engine $(BUILD)/tavox
+
+# libFuzzer harnesses (clang, installed by the script when missing): `make fuzz FUZZ_SECONDS=600`.
+FUZZ_SECONDS ?= 60
+fuzz:
+	sh tests/fuzz/run.sh $(FUZZ_SECONDS)
+
+# Protocol soak against maxqi, not run by CI: `make soak GAMES=200`.
+GAMES ?= 200
+soak: build
+	sh tests/soak/soak.sh --games $(GAMES) --engine $(BUILD)/tavox
 
 perft: build
 	./$(BUILD)/tavox perft 5

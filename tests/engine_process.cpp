@@ -98,6 +98,16 @@ void EngineProcess::close_input() {
     in_fd_ = -1;
 }
 
+void EngineProcess::close_output() {
+    if (out_fd_ >= 0) close(out_fd_);
+    out_fd_ = -1;
+    out_closed_ = true;
+}
+
+void EngineProcess::send_signal(int sig) {
+    if (pid_ > 0 && exit_code_ == -2) kill(pid_, sig);
+}
+
 bool EngineProcess::read_raw_line(std::string& line, int timeout_ms) {
     const long deadline = now_ms() + timeout_ms;
     for (;;) {

@@ -22,6 +22,9 @@ public:
     void send(const std::string& text);  // writes text as is
     void send_line(const std::string& line) { send(line + "\n"); }
     void close_input();
+    // Closes the reading end of the engine's stdout: its next write fails.
+    void close_output();
+    void send_signal(int sig);
 
     // Next stdout line, or false when none arrives within the timeout (or at the end of output).
     bool read_line(std::string& line, int timeout_ms = 5000);
@@ -36,6 +39,8 @@ public:
     std::vector<std::string> read_all(int timeout_ms = 20000);
     // Waits for the exit; returns the exit code, or -1 on a timeout or a signal.
     int wait_exit(int timeout_ms = 10000);
+    // The process has ended (by an exit or a signal), as seen by wait_exit.
+    bool ended() const { return exit_code_ != -2; }
 
     const std::string& directory() const { return dir_; }
     std::string stderr_text() const;

@@ -137,7 +137,7 @@ struct search_control_t {
     uint8_t pondering;       // a ponder search: no time limit until ponderhit
     uint8_t ponderhit;       // "ponderhit" arrived during the current search
     uint8_t infinite;        // "go infinite": no limit, the answer waits for stop or quit
-    uint8_t quit_requested;  // "quit" (or the end of input) arrived during a search
+    uint8_t quit_requested;  // "quit" arrived during a search: leave once its best move is out
     uint8_t info_output;     // print an info line after each completed iteration
     uint8_t debug_output;    // "debug on": the search statistics as well
     int32_t search_clock;    // when the search began; start_clock moves on at ponderhit

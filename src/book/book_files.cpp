@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "book/book_key.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -14,9 +15,13 @@ FILE* index_file = nullptr;  // "sg.hash"
 FILE* data_file = nullptr;   // "sg.data"
 
 // For update as the files are kept; a read-only file still serves lookups.
+// Only a regular file is read: a FIFO or a device would block every lookup.
 FILE* open_existing(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb+");
-    return f ? f : std::fopen(path.c_str(), "rb");
+    FILE* f = nullptr;
+    const platform::open_result r = platform::open_regular_file(path, "rb+", f);
+    if (r == platform::open_result::failed) platform::open_regular_file(path, "rb", f);
+    if (r == platform::open_result::not_regular) std::fprintf(stderr, "%s is not a regular file\n", path.c_str());
+    return f;
 }
 
 void create_if_missing(const std::string& path) {

@@ -3,9 +3,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <new>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/regular_file.h"
 #include "platform/replace_file.h"
+#include "platform/signals.h"
 
 namespace {
 
@@ -13,6 +19,7 @@ namespace {
 struct hash_book_block_t {
     uint8_t image[HASH_BOOK_BYTES];
     bool saveable;
+    bool keep_copy;  // the file was longer than ours: keep its bytes before replacing it
     char path[4096];
 };
 
@@ -96,6 +103,70 @@ void hash_book_store(Count& e, uint32_t key, const hash_book_entry_t& entry) {
     write_result(p, entry);
 }
 
+namespace {
+
+// Where the table is saved: through a symbolic link to the file it names.
+// False (said on stderr) when the link leads nowhere.
+bool resolve_link(const std::string& path, std::string& target) {
+    struct stat st {};
+    target = path;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        std::fprintf(stderr, "%s is a link to a missing file: the hash book is kept in memory and not saved\n",
+                     path.c_str());
+        return false;
+    }
+    target = resolved;
+    std::free(resolved);
+    return true;
+}
+
+// Reads the file over the image and judges its size; false when it cannot be used as the save place.
+bool read_existing(hash_book_block_t& block, const std::string& target) {
+    FILE* f = nullptr;
+    platform::open_result r = platform::open_regular_file(target, "rb+", f);
+    bool writable = r == platform::open_result::opened;
+    if (r == platform::open_result::failed) r = platform::open_regular_file(target, "rb", f);
+    if (r == platform::open_result::missing) return true;  // created by the first save
+    if (r == platform::open_result::not_regular) {
+        std::fprintf(stderr, "%s is not a regular file: the hash book is kept in memory and not saved\n",
+                     target.c_str());
+        return false;
+    }
+    if (f == nullptr) {
+        std::fprintf(stderr, "cannot open %s: the hash book is kept in memory and not saved\n", target.c_str());
+        return false;
+    }
+    struct stat st {};
+    const long long size = fstat(fileno(f), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+    // Read as far as the file goes; a short one leaves the rest of the image empty.
+    const size_t got = std::fread(block.image, 1, HASH_BOOK_BYTES, f);
+    (void)got;
+    std::fclose(f);
+    if (writable && size != HASH_BOOK_BYTES) {
+        block.keep_copy = size > HASH_BOOK_BYTES;
+        std::fprintf(stderr, "%s holds %lld bytes, not %d: %s\n", target.c_str(), size, HASH_BOOK_BYTES,
+                     block.keep_copy ? "its first bytes are used, and the file is kept as a copy ending in .old when the table is saved"
+                                     : "it is read as far as it goes and written whole when the table is saved");
+    }
+    if (!writable) std::fprintf(stderr, "cannot write %s: the hash book is kept in memory and not saved\n", target.c_str());
+    return writable;
+}
+
+// A file that may not be ours keeps its bytes under a new name (never over another file).
+bool keep_copy_of(const std::string& target) {
+    for (int n = 0; n < 100; ++n) {
+        const std::string copy = target + (n == 0 ? std::string(".old") : ".old." + std::to_string(n));
+        if (link(target.c_str(), copy.c_str()) == 0) return true;
+        if (errno != EEXIST) break;
+    }
+    std::fprintf(stderr, "cannot keep a copy of %s: it is left as it is and the table is not saved\n", target.c_str());
+    return false;
+}
+
+}  // namespace
+
 void hash_book_load(Count& e, const std::string& path) {
     if (e.hash_book.image != nullptr) return;
     auto* block = new (std::nothrow) hash_book_block_t{};
@@ -107,34 +178,22 @@ void hash_book_load(Count& e, const std::string& path) {
     e.hash_book.file = nullptr;  // not held open: the save writes a new file
     e.hash_book.bucket_count = HASH_BOOK_BUCKETS;
 
-    FILE* f = nullptr;
-    if (path.size() < sizeof(block->path)) {
-        std::memcpy(block->path, path.c_str(), path.size() + 1);
-        f = std::fopen(path.c_str(), "rb+");
-        block->saveable = f != nullptr;
-        if (f == nullptr && errno == ENOENT) {
-            f = std::fopen(path.c_str(), "wb+");
-            block->saveable = f != nullptr;
-        }
-        if (f == nullptr) f = std::fopen(path.c_str(), "rb");  // read-only: use, but do not save
-    }
-    if (f != nullptr) {
-        // Read as far as the file goes; a short one leaves the rest of the image empty.
-        const size_t got = std::fread(block->image, 1, HASH_BOOK_BYTES, f);
-        (void)got;
-        std::fclose(f);
-    }
-    if (!block->saveable) {
-        std::fprintf(stderr, "cannot open or create %s: the hash book is kept in memory and not saved\n",
-                     path.c_str());
-    }
+    std::string target;
+    if (path.size() >= sizeof(block->path) || !resolve_link(path, target) || target.size() >= sizeof(block->path)) return;
+    std::memcpy(block->path, target.c_str(), target.size() + 1);
+    block->saveable = read_existing(*block, target);
 }
 
 void hash_book_save(Count& e) {
     hash_book_block_t* block = block_of(e);
     if (block == nullptr) return;
-    if (block->saveable && !platform::replace_file(block->path, block->image, HASH_BOOK_BYTES)) {
-        std::fprintf(stderr, "cannot save %s: the file keeps its earlier contents\n", block->path);
+    if (block->saveable) {
+        // A kill while saving waits until the file is either the old or the new one.
+        platform::TerminationShield shield;
+        if ((!block->keep_copy || keep_copy_of(block->path)) &&
+            !platform::replace_file(block->path, block->image, HASH_BOOK_BYTES)) {
+            std::fprintf(stderr, "cannot save %s: the file keeps its earlier contents\n", block->path);
+        }
     }
     delete block;
     e.hash_book.image = nullptr;

@@ -27,9 +27,12 @@ bool hash_book_probe(Count& e, uint32_t key, hash_book_entry_t& probe);
 void hash_book_store(Count& e, uint32_t key, const hash_book_entry_t& entry);
 
 // Allocates the image and reads the file at `path` over it, as far as it goes.
-// A missing file is created; if it can be neither opened for update nor
-// created, the book lives in memory only and is not saved (said on stderr).
+// A missing file is left missing until the first save. A symbolic link is
+// followed to the file it names. A file of the wrong size is said once on
+// stderr. Where the file cannot be written, or is not a regular file, the book
+// lives in memory only and is not saved (said on stderr).
 void hash_book_load(Count& e, const std::string& path);
 // Writes the image back (a temporary file renamed over the old one, so a failed
-// save leaves the old file whole) and frees it.
+// save or a kill leaves the old file whole) and frees it. A loaded file longer
+// than the table may not be ours: it is kept under a name ending in ".old".
 void hash_book_save(Count& e);

@@ -2,19 +2,33 @@
 #include "book/initialise.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 
 #include "book/hash_book.h"
 #include "book/prime_keys.h"
 #include "eval/evaluate.h"
 #include "platform/program_dir.h"
+#include "platform/regular_file.h"
 #include "search/tt.h"
 
 namespace {
 
-// The program's directory first, then the working directory.
+// The program's directory first, then the working directory. Something other
+// than a regular file under the name is damage, not absence: it is refused.
 FILE* open_prime_file(const std::string& dir) {
-    FILE* f = dir.empty() ? nullptr : std::fopen((dir + "/_prime.txt").c_str(), "r");
-    return f ? f : std::fopen("_prime.txt", "r");
+    FILE* f = nullptr;
+    for (const std::string& path : {dir.empty() ? std::string() : dir + "/_prime.txt", std::string("_prime.txt")}) {
+        if (path.empty()) continue;
+        const platform::open_result r = platform::open_regular_file(path, "r", f);
+        if (r == platform::open_result::opened) return f;
+        if (r == platform::open_result::not_regular) {
+            std::fprintf(stderr, "%s is not a regular file: it is not read\n", path.c_str());
+            return nullptr;
+        }
+    }
+    std::fprintf(stderr, "cannot open _prime.txt in the program's or the working directory\n");
+    return nullptr;
 }
 
 }  // namespace
@@ -28,7 +42,6 @@ int initialise_engine(Count& e, int hash_megabytes, const std::string& dir) {
     }
     FILE* primes = open_prime_file(dir);
     if (primes == nullptr) {
-        std::fprintf(stderr, "cannot open _prime.txt in the program's or the working directory\n");
         tt_free(e);
         return 0;
     }

@@ -1,8 +1,9 @@
 #include "platform/input.h"
 
 #include <cerrno>
-#include <poll.h>
 #include <ctime>
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace platform {
@@ -26,11 +27,19 @@ void wait_for_input(int fd, int milliseconds) {
     }
 }
 
+bool readable(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    return flags < 0 || (flags & O_ACCMODE) != O_WRONLY;
+}
+
 long read_input(int fd, char* buffer, size_t n) {
     for (;;) {
         const ssize_t r = read(fd, buffer, n);
-        if (r < 0 && errno == EINTR) continue;
-        return static_cast<long>(r);
+        if (r >= 0) return static_cast<long>(r);
+        if (errno == EINTR) continue;
+        // A descriptor left non-blocking by the parent has merely nothing yet;
+        // any other failure (a directory, a closed descriptor) would repeat for ever.
+        return errno == EAGAIN || errno == EWOULDBLOCK ? -1 : 0;
     }
 }
 

@@ -7,6 +7,12 @@
 #include "board/repetition.h"
 #include "book/book_probe.h"
 
+bool is_ucci_move_text(const char* w, size_t length) {
+    const auto file = [](char c) { return c >= 'a' && c <= 'i'; };
+    const auto rank = [](char c) { return c >= '0' && c <= '9'; };
+    return length == 4 && file(w[0]) && rank(w[1]) && file(w[2]) && rank(w[3]);
+}
+
 void ucci_to_internal(const char* ucci, char* internal) {
     internal[0] = static_cast<char>(ucci[0] - 32);
     internal[1] = ucci[1];

@@ -1,8 +1,13 @@
 // UCCI move text (h2e2) and the internal form (H2-E2), and their conversions.
 #pragma once
+#include <cstddef>
+
 #include "board/engine.h"
 
 constexpr int MOVE_TEXT_SIZE = 6;
+
+// Exactly a UCCI move: four characters, file letter a..i, rank digit, file letter, rank digit.
+bool is_ucci_move_text(const char* word, size_t length);
 
 void ucci_to_internal(const char* ucci, char* internal);
 void internal_to_ucci(const char* internal, char* ucci);

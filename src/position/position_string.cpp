@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/check.h"
 #include "board/geometry.h"
 #include "book/book_probe.h"
 #include "search/tt.h"
@@ -87,18 +88,21 @@ bool fen_to_position_string(const char* fen, char* out, int& side, const char** 
     for (int j = 1; j <= 32; ++j) o += std::sprintf(o, "%d ", slots[j]);
 
     while (*p == ' ') ++p;
-    if (*p != '\0') side = (*p == 'w' || *p == 'r') ? RED : BLACK;
+    if (*p != '\0') {
+        const char c = *p;
+        if ((c != 'w' && c != 'r' && c != 'b') || (p[1] != ' ' && p[1] != '\0'))
+            return refuse(error, "the side to move is not w, r or b");
+        side = c == 'b' ? BLACK : RED;
+    }
     return true;
 }
 
 namespace {
 
-void setup_from_string(Count& e, const char* s, int side) {
-    e.book_miss_count = is_start_position_string(s) ? 0 : 9999;
-    e.side_to_move = side;
+// Puts the pieces of a position string on an empty board; nothing else is touched.
+void place_pieces(Count& e, const char* s) {
     for (int sq = 0; sq < 256; ++sq) e.board[sq] = OFF_BOARD;
     std::memset(e.piece_square, 0, sizeof(e.piece_square));
-    std::memset(e.type_count, 0, sizeof(e.type_count));
     for (int f = 0; f < 9; ++f)
         for (int r = 0; r < 10; ++r) e.board[square_of_file_rank[f][r]] = EMPTY_SQUARE;
 
@@ -111,9 +115,19 @@ void setup_from_string(Count& e, const char* s, int side) {
         if (end == p) break;
         p = end;
         // Only playing squares hold pieces; anything else leaves the piece off the board.
-        if (sq != 0 && is_playing_square(static_cast<int>(sq)) && e.board[sq] == EMPTY_SQUARE)
+        if (sq != 0 && is_playing_square(static_cast<int>(sq)) && e.board[sq] == EMPTY_SQUARE) {
             e.board[sq] = slot_code(j);
+            e.piece_square[slot_code(j)] = static_cast<int>(sq);
+        }
     }
+}
+
+void setup_from_string(Count& e, const char* s, int side) {
+    // Book records count plies from red's first move in the initial array.
+    e.book_miss_count = is_start_position_string(s) && side == RED ? 0 : 9999;
+    e.side_to_move = side;
+    std::memset(e.type_count, 0, sizeof(e.type_count));
+    place_pieces(e, s);
 
     e.ply = 0;
     e.zobrist_key = e.zobrist_lock = 0;
@@ -145,12 +159,74 @@ void setup_from_string(Count& e, const char* s, int side) {
 }  // namespace
 
 void setup_position(Count& e, const char* s, int side) {
-    if (s == nullptr || *s == '\0' || is_start_position_string(s)) {
+    if (s == nullptr || *s == '\0') {
         tt_clear(e);
         setup_from_string(e, START_POSITION_STRING, RED);
+    } else if (is_start_position_string(s)) {
+        tt_clear(e);  // a new game
+        setup_from_string(e, START_POSITION_STRING, side);
     } else {
         setup_from_string(e, s, side);
     }
     e.abort_request = 0;
     refresh_book_candidates(e);
+}
+
+namespace {
+
+// Rank counted from the side's own back rank, and file, of a playing square.
+int own_rank(int sq, int side) { return side == RED ? 9 - (sq - 52) / 16 : (sq - 52) / 16; }
+int file_of(int sq) { return (sq - 52) % 16; }
+
+bool palace_square(int sq, int side) { return own_rank(sq, side) <= 2 && file_of(sq) >= 3 && file_of(sq) <= 5; }
+bool advisor_square(int sq, int side) {
+    const int r = own_rank(sq, side), f = file_of(sq);
+    return ((r == 0 || r == 2) && (f == 3 || f == 5)) || (r == 1 && f == 4);
+}
+bool elephant_square(int sq, int side) {
+    const int r = own_rank(sq, side), f = file_of(sq);
+    return ((r == 0 || r == 4) && (f == 2 || f == 6)) || (r == 2 && (f == 0 || f == 4 || f == 8));
+}
+
+// Where the pieces of each side may stand at all, by slot.
+const char* placement_fault(const int* slots) {
+    for (int side = RED; side <= BLACK; ++side) {
+        const int base = side == RED ? 0 : 16;
+        const int king = slots[base + 16];
+        if (king == 0) return "a king is missing";
+        if (!palace_square(king, side)) return "a king stands outside its palace";
+        for (int j = 14; j <= 15; ++j)
+            if (slots[base + j] != 0 && !advisor_square(slots[base + j], side)) return "an advisor stands off its squares";
+        for (int j = 12; j <= 13; ++j)
+            if (slots[base + j] != 0 && !elephant_square(slots[base + j], side)) return "an elephant stands off its squares";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool position_is_possible(Count& e, const char* s, int side, const char** error) {
+    int slots[33] = {0};
+    const char* p = s;
+    for (int j = 1; j <= 32; ++j) {
+        char* end = nullptr;
+        const long sq = std::strtol(p, &end, 10);
+        if (end == p) break;
+        p = end;
+        slots[j] = is_playing_square(static_cast<int>(sq)) ? static_cast<int>(sq) : 0;
+    }
+    if (const char* why = placement_fault(slots)) return refuse(error, why);
+
+    // The attack test reads only the board and the piece squares: lay the
+    // position out there for a moment and put the current one back.
+    int32_t board[256], piece_square[1024];
+    std::memcpy(board, e.board, sizeof(board));
+    std::memcpy(piece_square, e.piece_square, sizeof(piece_square));
+    place_pieces(e, s);
+    const int code = in_check(e, 1 - side);
+    std::memcpy(e.board, board, sizeof(board));
+    std::memcpy(e.piece_square, piece_square, sizeof(piece_square));
+    if (code == CHECK_KINGS_FACING) return refuse(error, "the kings face each other");
+    if (code != CHECK_NONE) return refuse(error, "the side not to move is in check");
+    return true;
 }

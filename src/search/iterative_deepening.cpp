@@ -116,6 +116,12 @@ void order_root_moves(Count& e, int side) {
         make_move(e, *m);
         m->score = -quiesce(e, -30000, 30000, 1 - side, 0, 1, 0, 0);
         unmake_move(e, *m);
+        if (e.stop_flag) {
+            // Stopped while ordering: the moves not fully scored go last.
+            for (move_t* rest = m; rest < e.ply_moves[1]; ++rest)
+                if (rest->from != hash_from || rest->to != hash_to) rest->score = NO_SCORE;
+            break;
+        }
     }
     sort_moves(e.ply_moves[0], e.ply_moves[1] - 1);
 }
@@ -137,8 +143,8 @@ void reorder_after_iteration(Count& e) {
 
 // The time rules once 3/5 of the budget is used: true to stop now; otherwise
 // time_factor is set for exactly one more iteration.
-bool time_rules_stop(Count& e, int m, int diff, int sum, int stable, int elapsed) {
-    const int L = e.time_limit;
+bool time_rules_stop(Count& e, int m, int diff, int sum, int stable, int64_t elapsed) {
+    const int64_t L = e.time_limit;
     const int a = std::abs(m);
     if (diff <= -100 || sum <= -150) {
         if ((2 * (elapsed / 5) >= L && a >= 100) || (stable >= 3 && (m > 400 || m < -500))) return true;
@@ -189,10 +195,12 @@ void iterative_deepening(Count& e) {
     // A search stopped within its first root move must still answer: the best
     // move by the ordering stands until an iteration improves on it.
     if (e.best_line[0].from == 0) answer(e, *first, first->score);
+    // A stop that came during the ordering (the clock, or "stop") holds: the
+    // first iteration would otherwise run with no regard for either.
+    if (e.stop_flag) return;
 
     e.iteration_depth = 1;
     e.poll_countdown = POLL_INTERVAL;
-    e.stop_flag = 0;
     e.previous_score = NO_SCORE;
     int m = root_search(e, side, 1);
     if (e.stop_flag) return;
@@ -210,8 +218,8 @@ void iterative_deepening(Count& e) {
         if (std::abs(m) > MATE_THRESHOLD || e.iteration_depth >= e.depth_limit || last) return;
         if (e.time_extension && !e.untimed() && e.depth_limit - e.iteration_depth >= 1) {
             stable = e.best_changes == 1 ? stable + 1 : 0;
-            const int elapsed = platform::clock_ms() - e.start_clock;
-            if (elapsed >= 3 * e.time_limit / 5) {
+            const int64_t elapsed = platform::elapsed_ms(e.start_clock);
+            if (elapsed >= 3 * int64_t{e.time_limit} / 5) {
                 last = true;
                 if (time_rules_stop(e, m, diff, sum, stable, elapsed)) return;
             }

@@ -129,6 +129,9 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             }
             const int r = -quiesce(e, -beta, -alpha, other, k - 1, h + 1, g, node_type, gives);
             unmake_move(e, m);
+            // A stopped search leaves at once: a wide capture tree would
+            // otherwise run on to its end long after the clock ran out.
+            if (e.stop_flag) return 0;
 
             if (r > best) {
                 best = r;

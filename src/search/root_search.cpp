@@ -22,7 +22,7 @@ void store_hash_book(Count& e, int depth, int best) {
     const move_t m = e.best_line[0];
     make_move(e, m);
     const hash_book_entry_t entry{e.zobrist_lock, static_cast<int8_t>(depth), static_cast<int16_t>(best),
-                                  static_cast<uint32_t>(platform::clock_ms() - e.start_clock)};
+                                  static_cast<uint32_t>(platform::elapsed_ms(e.start_clock))};
     hash_book_store(e, e.zobrist_key, entry);
     unmake_move(e, m);
 }

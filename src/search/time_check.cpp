@@ -1,5 +1,6 @@
 #include "search/time_check.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/clock.h"
@@ -9,15 +10,16 @@
 
 void poll_input(Count& e) {
     LineInput& input = process_input();
-    char line[LINE_SIZE];
-    while (!held_lines_full() && input.get_line(line)) {
+    static char line[LINE_BUFFER_SIZE];
+    // Every waiting line is read, even when no more can be held, so that
+    // "stop", "isready" and "quit" are always answered.
+    while (input.get_line(line)) {
         if (std::strcmp(line, "stop") == 0) {
             e.stop_flag = 1;
             return;
         }
         if (std::strcmp(line, "quit") == 0) {
-            // The command loop quits once the best move is out.
-            hold_line(line);
+            // The command loop leaves once the best move is out; later lines are not served.
             e.quit_requested = 1;
             e.stop_flag = 1;
             return;
@@ -31,12 +33,16 @@ void poll_input(Count& e) {
                 e.ponderhit = 1;
                 e.start_clock = platform::clock_ms();
             }
-        } else {
-            hold_line(line);
+        } else if (!hold_line(line)) {
+            std::fprintf(stderr, "input line dropped: too many lines arrived during the search\n");
         }
     }
-    if (input.at_end()) {
+    if (output_lost()) {
+        // Nobody hears the engine any more: end the search and the session.
         e.quit_requested = 1;
+        e.stop_flag = 1;
+    } else if (input.at_end()) {
+        // The lines held before the end of input are still served, then the loop ends.
         e.stop_flag = 1;
     }
 }
@@ -53,7 +59,7 @@ bool time_check(Count& e) {
         return true;
     }
     if (e.untimed()) return false;  // pondering (the opponent's time) or infinite: no limit
-    const int64_t elapsed = platform::clock_ms() - e.start_clock;
+    const int64_t elapsed = platform::elapsed_ms(e.start_clock);
     const int64_t limit = e.time_extension ? static_cast<int64_t>(e.time_factor) * e.time_limit : e.time_limit;
     if (elapsed >= limit || (e.hard_time_limit > 0 && elapsed >= e.hard_time_limit)) {
         e.stop_flag = 1;

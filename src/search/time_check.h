@@ -17,5 +17,6 @@ inline bool poll_due_and_stop(Count& e) {
 // Reads the lines waiting on standard input. "stop" ends the search,
 // "isready" is answered at once, "quit" ends the search and is remembered,
 // "ponderhit" turns a ponder search into a timed one; every other line is
-// kept for the command loop.
+// kept for the command loop, or dropped with a message on stderr when no more
+// can be kept.
 void poll_input(Count& e);

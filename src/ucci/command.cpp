@@ -1,5 +1,6 @@
 #include "ucci/command.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "ucci/held_lines.h"
@@ -15,10 +16,18 @@ bool consume(const char*& text, const char* prefix) {
     return true;
 }
 
-void copy_text(char* out, const char* text, size_t length) {
-    if (length > LINE_SIZE - 1) length = LINE_SIZE - 1;
+// False when the text does not fit the field.
+bool copy_text(char* out, const char* text, size_t length) {
+    if (length > TEXT_FIELD_SIZE - 1) return false;
     std::memcpy(out, text, length);
     out[length] = '\0';
+    return true;
+}
+
+// `word` is the whole word at p: followed by a blank or the end.
+bool word_is(const char* p, const char* word) {
+    const size_t n = std::strlen(word);
+    return std::strncmp(p, word, n) == 0 && (p[n] == ' ' || p[n] == '\0');
 }
 
 int switch_a(const char* v) { return starts_with(v, "on") || starts_with(v, "true") ? 1 : 0; }
@@ -83,7 +92,12 @@ void parse_option(const char* text, command_t& cmd) {
             case SWITCH_A: cmd.option_value = switch_a(v); break;
             case SWITCH_B: cmd.option_value = switch_b(v); break;
             case SWITCH_C: cmd.option_value = switch_c(v); break;
-            case TEXT: copy_text(cmd.option_text, v, std::strlen(v)); break;
+            case TEXT:
+                if (!copy_text(cmd.option_text, v, std::strlen(v))) {
+                    std::fprintf(stderr, "setoption ignored: the value is longer than %d bytes\n", TEXT_FIELD_SIZE - 1);
+                    cmd.option = OPT_NONE;
+                }
+                break;
             case NUMBER: cmd.option_value = parse_number(v, row.max); break;
             case REPETITION: {
                 static const char* const words[] = {"alwaysdraw", "checkban", "asianrule"};
@@ -107,13 +121,13 @@ void parse_option(const char* text, command_t& cmd) {
     }
 }
 
-// Entry i is the four characters at offset 5 * i of the move text.
+// The move list is kept as text; its words are read when it is replayed.
 void parse_move_list(const char* text, command_t& cmd) {
-    const size_t length = std::strlen(text);
-    int count = static_cast<int>((length + 1) / 5);
-    if (count > MOVE_LIST_SIZE) count = MOVE_LIST_SIZE;
-    for (int i = 0; i < count; ++i) std::memcpy(cmd.move_list[i], text + 5 * i, 4);
-    cmd.move_count = count;
+    cmd.moves = text;
+    cmd.move_count = 0;
+    const char* word;
+    size_t length;
+    while (next_word(text, word, length)) ++cmd.move_count;
 }
 
 struct named_position {
@@ -129,39 +143,56 @@ constexpr named_position named_positions[] = {
     {"endgamepos", "4k4/4a4/4P4/9/9/9/9/4B4/9/4K4 w - - 0 1"},
 };
 
+int refuse_position(const char* why) {
+    std::fprintf(stderr, "position ignored: %s\n", why);
+    return CMD_NONE;
+}
+
+// A named position or "fen" and its fields, then nothing or the word "moves"
+// and the move list.
 int parse_position(const char* text, command_t& cmd) {
-    const char* moves = std::strstr(text, " moves ");
-    bool known = false;
+    const char* rest = nullptr;
     for (const named_position& p : named_positions) {
-        if (starts_with(text, p.keyword)) {
+        if (word_is(text, p.keyword)) {
             copy_text(cmd.fen, p.fen, std::strlen(p.fen));
-            known = true;
+            rest = text + std::strlen(p.keyword);
             break;
         }
     }
-    if (!known) {
-        if (!starts_with(text, "fen ")) return CMD_NONE;
-        // The FEN ends where the move list begins, so that a FEN without a side
-        // field is not read as having the side "moves".
+    if (rest == nullptr) {
+        if (!starts_with(text, "fen ")) return refuse_position("no named position or FEN");
+        // The FEN is every word up to "moves", so that a FEN without a side
+        // field never reads "moves" as its side.
         const char* fen = text + 4;
-        const char* end = moves != nullptr && moves >= fen ? moves : fen + std::strlen(fen);
-        copy_text(cmd.fen, fen, static_cast<size_t>(end - fen));
+        const char* fen_end = fen;
+        const char* cursor = fen;
+        const char* word;
+        size_t length;
+        rest = fen + std::strlen(fen);
+        while (next_word(cursor, word, length)) {
+            if (word_is(word, "moves")) {
+                rest = word;
+                break;
+            }
+            fen_end = word + length;
+        }
+        if (!copy_text(cmd.fen, fen, static_cast<size_t>(fen_end - fen)))
+            return refuse_position("the FEN text is too long");
     }
-    if (moves == nullptr) cmd.move_count = 0;
-    else parse_move_list(moves + 7, cmd);
+    while (*rest == ' ') ++rest;
+    cmd.moves = nullptr;
+    cmd.move_count = 0;
+    if (*rest == '\0') return CMD_POSITION;
+    if (!word_is(rest, "moves")) return refuse_position("unexpected text after the position");
+    parse_move_list(rest + 5, cmd);
     return CMD_POSITION;
 }
 
 // Skips one blank-separated word and the blanks after it.
-const char* next_word(const char* p) {
+const char* skip_word(const char* p) {
     while (*p != '\0' && *p != ' ') ++p;
     while (*p == ' ') ++p;
     return p;
-}
-
-bool word_is(const char* p, const char* word) {
-    const size_t n = std::strlen(word);
-    return std::strncmp(p, word, n) == 0 && (p[n] == ' ' || p[n] == '\0');
 }
 
 // After "time N": the moves-to-go and increment fields are found by keyword
@@ -173,24 +204,24 @@ void parse_clock_fields(const char* p, command_t& cmd) {
     while (*p == ' ') ++p;
     while (*p != '\0') {
         if (word_is(p, "movestogo") && !have_moves_to_go) {
-            const char* n = next_word(p);
+            const char* n = skip_word(p);
             moves_to_go = parse_number(n, 100000);
             have_moves_to_go = true;
-            p = next_word(p);
+            p = skip_word(p);
         } else if (word_is(p, "increment") && !have_increment) {
-            const char* n = next_word(p);
+            const char* n = skip_word(p);
             increment = parse_number(n, 600000);
             have_increment = true;
-            p = next_word(p);
+            p = skip_word(p);
         } else if (word_is(p, "movetime") && !have_move_time) {
-            const char* n = next_word(p);
+            const char* n = skip_word(p);
             move_time = parse_number(n, 100000000);
             have_move_time = true;
-            p = next_word(p);
+            p = skip_word(p);
         } else if (word_is(p, "opptime") || word_is(p, "oppmovestogo") || word_is(p, "oppincrement")) {
-            p = next_word(p);
+            p = skip_word(p);
         }
-        p = next_word(p);
+        p = skip_word(p);
     }
     if (have_move_time) {
         cmd.go_mode = GO_MOVE_TIME;
@@ -232,6 +263,15 @@ void parse_go(const char* text, command_t& cmd) {
 }
 
 }  // namespace
+
+bool next_word(const char*& cursor, const char*& word, size_t& length) {
+    while (*cursor == ' ') ++cursor;
+    if (*cursor == '\0') return false;
+    word = cursor;
+    while (*cursor != ' ' && *cursor != '\0') ++cursor;
+    length = static_cast<size_t>(cursor - word);
+    return true;
+}
 
 int32_t parse_number(const char*& cursor, int32_t max) {
     int32_t result = 0;
@@ -275,15 +315,14 @@ bool wait_line(LineInput& input, char* line) {
     return true;
 }
 
+// The line being handled; the parsed move list refers into it.
+char current_line[LINE_BUFFER_SIZE];
+
 }  // namespace
 
-bool wait_for_ucci(LineInput& input) {
-    char line[LINE_SIZE];
-    return wait_line(input, line) && std::strcmp(line, "ucci") == 0;
-}
+bool wait_for_ucci(LineInput& input) { return wait_line(input, current_line) && std::strcmp(current_line, "ucci") == 0; }
 
 int read_command(LineInput& input, command_t& cmd) {
-    char line[LINE_SIZE];
-    if (!take_held_line(line) && !wait_line(input, line)) return CMD_QUIT;
-    return parse_command(line, cmd);
+    if (!take_held_line(current_line) && !wait_line(input, current_line)) return CMD_QUIT;
+    return parse_command(current_line, cmd);
 }

@@ -1,5 +1,6 @@
 // UCCI command codes, the parsed command record and the parser.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "ucci/line_input.h"
@@ -54,17 +55,18 @@ enum go_mode_code : int {
     GO_INFINITE = 5,
 };
 
-constexpr int MOVE_LIST_SIZE = 256;
+// The text fields of a command; longer values are refused, never cut.
+constexpr int TEXT_FIELD_SIZE = 1024;
 
 struct command_t {
     // setoption
     int32_t option;
     int32_t option_value;
-    char option_text[LINE_SIZE];
+    char option_text[TEXT_FIELD_SIZE];
     // position (fen, moves) and banmoves (moves)
-    char fen[LINE_SIZE];
-    int32_t move_count;
-    char move_list[MOVE_LIST_SIZE][4];  // four characters each, no terminator
+    char fen[TEXT_FIELD_SIZE];
+    int32_t move_count;  // blank-separated words of the move list, whatever they hold
+    const char* moves;   // the move list within the parsed line (valid while the line is), or null
     // go
     int32_t go_mode;
     bool ponder;
@@ -75,12 +77,18 @@ struct command_t {
 // Reads a decimal number at the cursor, clamping to `max` after every digit.
 int32_t parse_number(const char*& cursor, int32_t max);
 
-// Parses one line into `cmd` and returns its command code.
+// Steps over blanks to the next word from `cursor` on: its start and length; false at the end.
+bool next_word(const char*& cursor, const char*& word, size_t& length);
+
+// Parses one line into `cmd` and returns its command code. A line the parser
+// refuses for a reason worth knowing (an overlong field, text after a named
+// position) gets a message on stderr.
 int parse_command(const char* line, command_t& cmd);
 
 // Waits (100 ms idle polls) for the first line; true only if it is exactly "ucci".
 // The end of input counts as any other line.
 bool wait_for_ucci(LineInput& input);
 
-// Waits for the next line and parses it. The end of input reads as "quit".
+// Waits for the next line (a held one first) and parses it. The end of input
+// reads as "quit". The parsed move list stays valid until the next call.
 int read_command(LineInput& input, command_t& cmd);

@@ -14,10 +14,13 @@
 
 namespace {
 
-constexpr int GAME_LENGTH_GUARD = 256;
+// Clock budgets are worked out in 64 bits and brought into range only at the
+// end, so that no clock field, however large, can overflow them.
+int64_t capped_remaining_ms(int64_t remaining_ms) {
+    return remaining_ms < 0 ? 0 : remaining_ms < 7200000 ? remaining_ms : 7200000;
+}
 
-// The time left on the clock, capped at two hours.
-int32_t capped_remaining_ms(int64_t remaining_ms) { return static_cast<int32_t>(remaining_ms < 7200000 ? remaining_ms : 7200000); }
+int32_t clamp_to_int32(int64_t v) { return static_cast<int32_t>(v < 0 ? 0 : v > INT32_MAX ? INT32_MAX : v); }
 
 // A ponder or infinite search that ended before the GUI decided waits for
 // "ponderhit", "stop" or "quit".
@@ -42,34 +45,31 @@ void report_statistics(const Count& e) {
 }  // namespace
 
 int32_t moves_to_go_budget(timecontrol_t& clock, int64_t remaining_ms, int32_t moves_to_go) {
-    const int32_t n = moves_to_go < 1 ? 1 : moves_to_go;
-    const int32_t k = clock.moves_to_go_count + 1;
-    clock.moves_to_go_count = k;
-    const int32_t t = capped_remaining_ms(remaining_ms);
-    int32_t f = k - n + 30;
-    if (f < 5) f = 5;
-    // f * t outgrows 32 bits in very long games; the budget is then capped by the clock anyway.
-    const int64_t budget = (t / n + static_cast<int64_t>(f) * t / 40) / 2;
-    return static_cast<int32_t>(budget > INT32_MAX ? INT32_MAX : budget);
+    const int64_t n = moves_to_go < 1 ? 1 : moves_to_go;
+    const int64_t k = int64_t{clock.moves_to_go_count} + 1;
+    clock.moves_to_go_count = clamp_to_int32(k);
+    const int64_t t = capped_remaining_ms(remaining_ms);
+    const int64_t f = k - n + 30 < 5 ? 5 : k - n + 30;
+    return clamp_to_int32((t / n + f * t / 40) / 2);
 }
 
 int32_t increment_budget(timecontrol_t& clock, int64_t remaining_ms, int64_t increment_ms) {
-    const int32_t inc = static_cast<int32_t>(increment_ms < 600000000 ? increment_ms : 600000000);
-    const int32_t n = clock.increment_count + 1;
-    clock.increment_count = n;
-    const int32_t t = capped_remaining_ms(remaining_ms);
+    const int64_t inc = increment_ms < 0 ? 0 : increment_ms;
+    const int64_t n = int64_t{clock.increment_count} + 1;
+    clock.increment_count = clamp_to_int32(n);
+    const int64_t t = capped_remaining_ms(remaining_ms);
     if (n <= 60) {
-        const int32_t a = t / (70 - n < 40 ? 70 - n : 40);
-        const int32_t b = t / (65 - n) + inc;
-        return (a + b) / 2;
+        const int64_t a = t / (70 - n < 40 ? 70 - n : 40);
+        const int64_t b = t / (65 - n) + inc;
+        return clamp_to_int32((a + b) / 2);
     }
     if (n <= 100) {
-        const int32_t a = n <= 80 ? t / 5 : t / 3;
-        const int32_t b = t / 10 + inc;
-        const int32_t lo = a < b ? a : b, hi = a < b ? b : a;
-        return (lo + 3 * hi) / 4;
+        const int64_t a = n <= 80 ? t / 5 : t / 3;
+        const int64_t b = t / 10 + inc;
+        const int64_t lo = a < b ? a : b, hi = a < b ? b : a;
+        return clamp_to_int32((lo + 3 * hi) / 4);
     }
-    return t / 5 + inc;
+    return clamp_to_int32(t / 5 + inc);
 }
 
 int32_t ponder_share(int32_t budget) {
@@ -82,7 +82,7 @@ int32_t clock_safety_limit(int64_t remaining_ms) {
     if (margin < 100) margin = 100;
     int64_t limit = remaining_ms - margin;
     if (limit < 1) limit = 1;
-    return static_cast<int32_t>(limit > INT32_MAX ? INT32_MAX : limit);
+    return clamp_to_int32(limit);
 }
 
 void think(Count& e, char* best_text, char* ponder_text, int& score) {
@@ -102,7 +102,7 @@ void think(Count& e, char* best_text, char* ponder_text, int& score) {
     if (e.best_line[1].from != 0) move_to_text(e.best_line[1], ponder_text);
 }
 
-bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
+void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
     // Clock fields are seconds unless the GUI switched on milliseconds.
     const int64_t unit = ctx.milliseconds ? 1 : 1000;
     const int64_t remaining_ms = static_cast<int64_t>(cmd.go_limit) * unit;
@@ -115,29 +115,28 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
             e.depth_limit = cmd.go_limit;
             break;
         case GO_NODES:
+            // No nodes at all asks for the least search there is, as depth 0 does.
             e.time_limit = 3600000;
-            e.depth_limit = 30;
+            e.depth_limit = cmd.go_limit > 0 ? 30 : 0;
             e.node_limit = cmd.go_limit;
             break;
         case GO_MOVES_TO_GO:
             ctx.clock.budget = moves_to_go_budget(ctx.clock, remaining_ms, cmd.go_extra);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
-            ctx.go_counter_copy = ctx.clock.increment_count;
             e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
         case GO_INCREMENT:
             ctx.clock.budget = increment_budget(ctx.clock, remaining_ms, cmd.go_extra * unit);
             e.time_limit = ctx.clock.budget;
             e.depth_limit = 30;
-            ctx.go_counter_copy = ctx.clock.increment_count;
             if (3LL * ctx.clock.budget >= remaining_ms) apply_low_time_rule(ctx.mirror, e);
             e.hard_time_limit = clock_safety_limit(remaining_ms);
             break;
         case GO_MOVE_TIME: {
             // A fixed time per move: no budget formula, no extension past it.
             const int64_t move_ms = static_cast<int64_t>(cmd.go_extra) * unit;
-            e.time_limit = static_cast<int32_t>(move_ms < INT32_MAX ? move_ms : INT32_MAX);
+            e.time_limit = clamp_to_int32(move_ms);
             e.depth_limit = 30;
             e.hard_time_limit = clock_safety_limit(move_ms);
             break;
@@ -151,14 +150,11 @@ bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
     }
     if (ctx.ponder && (cmd.go_mode == GO_MOVES_TO_GO || cmd.go_mode == GO_INCREMENT))
         e.time_limit = ponder_share(e.time_limit);
-    return ctx.go_counter_copy + 10 <= GAME_LENGTH_GUARD;
 }
 
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
-    if (!set_go_limits(e, cmd, ctx)) {
-        print_line("nobestmove");
-        return;
-    }
+    // No limit on the length of a game: a legal move always gets searched.
+    set_go_limits(e, cmd, ctx);
     const int32_t started = platform::clock_ms();
     char best[MOVE_TEXT_SIZE], ponder[MOVE_TEXT_SIZE];
     int score = 0;
@@ -178,7 +174,7 @@ void handle_go(Count& e, const command_t& cmd, go_context_t& ctx) {
     if (e.debug_output) report_statistics(e);
     char best_ucci[5], ponder_ucci[5], line[128];
     internal_to_ucci(best, best_ucci);
-    const int elapsed = platform::clock_ms() - started;
+    const int elapsed = clamp_to_int32(platform::elapsed_ms(started));
     if (ponder[0] != '\0') {
         internal_to_ucci(ponder, ponder_ucci);
         std::snprintf(line, sizeof(line), "bestmove %s ponder %s time %d score %d", best_ucci, ponder_ucci, elapsed, score);

@@ -15,7 +15,6 @@ struct timecontrol_t {
 // The state of the command loop that go handling reads and writes.
 struct go_context_t {
     timecontrol_t& clock;
-    int32_t& go_counter_copy;
     option_mirror_t& mirror;
     bool milliseconds = false;  // "usemillisec": clock fields in milliseconds
     bool ponder = false;        // "ponder": the GUI ponders, see ponder_share
@@ -37,8 +36,8 @@ int32_t clock_safety_limit(int64_t remaining_ms);
 // texts (empty when there is none); the score is from the side to move's view.
 void think(Count& e, char* best_text, char* ponder_text, int& score);
 
-// Search limits of a go command; false when the game-length guard forbids a search.
-bool set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx);
+// Search limits of a go command.
+void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx);
 
 // Answers one go command with a bestmove line (or "nobestmove").
 void handle_go(Count& e, const command_t& cmd, go_context_t& ctx);

@@ -62,7 +62,6 @@ void resize_hash(Count& e, int megabytes) {
 void start_new_game(Count& e, go_context_t& ctx) {
     forget_last_game(e);
     ctx.clock = timecontrol_t{};
-    ctx.go_counter_copy = 0;
     ctx.mirror.time_extension = true;
     refresh_switches(ctx.mirror, e);
 }

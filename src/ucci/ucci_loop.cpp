@@ -2,15 +2,18 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "board/engine.h"
 #include "book/book_files.h"
 #include "book/book_option.h"
 #include "platform/program_dir.h"
+#include "platform/signals.h"
 #include "position/move_text.h"
 #include "position/position_string.h"
 #include "ucci/command.h"
 #include "ucci/go.h"
+#include "ucci/held_lines.h"
 #include "ucci/line_input.h"
 #include "ucci/options.h"
 #include "ucci/position_command.h"
@@ -20,31 +23,32 @@ namespace {
 
 constexpr int VERSION_MAJOR = 3, VERSION_MINOR = 5, VERSION_PATCH = 5;
 
-// State kept by the command loop between commands.
-struct loop_state_t {
-    command_t cmd;
-    option_mirror_t mirror;
-    timecontrol_t clock{};
-    int32_t go_counter_copy = 0;
-    bookoption_t book;
-};
-
 // Banned moves restrict the root of the searches that follow, until the next position.
+// A word that is not a move ends the list there, as in a position command.
 void handle_banmoves(Count& e, const command_t& c) {
+    constexpr int capacity = static_cast<int>(sizeof(e.banned_moves) / sizeof(e.banned_moves[0]));
     e.banned_count = 0;
-    for (int i = 0; i < c.move_count; ++i) {
-        const int from = square_of_text(c.move_list[i][0], c.move_list[i][1]);
-        const int to = square_of_text(c.move_list[i][2], c.move_list[i][3]);
-        if (from != 0 && to != 0) e.banned_moves[e.banned_count++] = move_t{0, from, to, 0, 0};
+    const char* cursor = c.moves;
+    const char* word;
+    size_t length;
+    while (e.banned_count < capacity && next_word(cursor, word, length)) {
+        if (!is_ucci_move_text(word, length)) {
+            std::fprintf(stderr, "banmoves: word %d is not a move; it and the rest of the list are ignored\n",
+                         e.banned_count + 1);
+            break;
+        }
+        e.banned_moves[e.banned_count++] = move_t{0, square_of_text(word[0], word[1]), square_of_text(word[2], word[3]), 0, 0};
     }
 }
 
+// The clock record spans one game: a position that does not go on with the
+// previous game starts a new record.
 void handle_position(Count& e, loop_state_t& s) {
-    bool new_game = false;
-    if (!apply_position_command(e, s.cmd, new_game)) return;
+    position_origin_t origin;
+    if (!apply_position_command(e, s.cmd, origin)) return;
     e.banned_count = 0;
-    if (new_game) s.clock = timecontrol_t{};
-    s.go_counter_copy = s.clock.increment_count;
+    if (origin.new_game || !continues_game(s.origin, origin)) s.clock = timecontrol_t{};
+    s.origin = std::move(origin);
 }
 
 void shutdown(Count& e, loop_state_t& s) {
@@ -57,8 +61,20 @@ void shutdown(Count& e, loop_state_t& s) {
 
 }  // namespace
 
+void serve_command(Count& e, loop_state_t& s, int code) {
+    switch (code) {
+        case CMD_ISREADY: print_line("readyok"); break;
+        case CMD_SETOPTION: apply_option(e, s.cmd, s.go, s.book); break;
+        case CMD_POSITION: handle_position(e, s); break;
+        case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
+        case CMD_GO: handle_go(e, s.cmd, s.go); break;
+        default: break;  // stop, ponderhit and unknown lines: nothing
+    }
+}
+
 int run_ucci() {
     Count& e = the_engine;
+    platform::ignore_broken_pipe();
     auto state = std::make_unique<loop_state_t>();
     loop_state_t& s = *state;
 
@@ -92,19 +108,20 @@ int run_ucci() {
 
     // A GUI shows the thinking: an info line after every completed iteration.
     e.info_output = 1;
-    go_context_t go_ctx{s.clock, s.go_counter_copy, s.mirror};
     for (;;) {
-        switch (read_command(input, s.cmd)) {
-            case CMD_ISREADY: print_line("readyok"); break;
-            case CMD_SETOPTION: apply_option(e, s.cmd, go_ctx, s.book); break;
-            case CMD_POSITION: handle_position(e, s); break;
-            case CMD_BANMOVES: handle_banmoves(e, s.cmd); break;
-            case CMD_GO: handle_go(e, s.cmd, go_ctx); break;
-            case CMD_QUIT:
-                shutdown(e, s);
-                print_line("bye");
-                return 0;
-            default: break;  // stop, ponderhit and unknown lines: nothing
+        if (output_lost()) {
+            // The GUI is gone: keep what was learnt, and end without a word.
+            shutdown(e, s);
+            return 0;
+        }
+        const int code = read_command(input, s.cmd);
+        if (code != CMD_QUIT) serve_command(e, s, code);
+        if (code == CMD_QUIT || e.quit_requested) {
+            // Once "quit" is read, nothing sent after it, or held before it, is served.
+            drop_held_lines();
+            shutdown(e, s);
+            print_line("bye");
+            return 0;
         }
     }
 }

@@ -16,8 +16,8 @@ namespace {
 int replay(Count& e, const std::string& line, int* full = nullptr, bool thorough = true) {
     command_t cmd{};
     EXPECT_EQ(parse_command(line.c_str(), cmd), CMD_POSITION);
-    bool new_game = false;
-    EXPECT_TRUE(apply_position_command(e, cmd, new_game));
+    position_origin_t origin;
+    EXPECT_TRUE(apply_position_command(e, cmd, origin));
     EXPECT_EQ(e.ply, cmd.move_count) << line;
     if (full) *full = check_repetition(e, 1 - e.side_to_move, thorough);
     return e.repetition_stack[e.ply];

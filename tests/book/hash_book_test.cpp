@@ -145,7 +145,7 @@ TEST_F(HashBook, StoredBytesAreLittleEndianWithTheReservedByteCleared) {
 }
 
 TEST_F(HashBook, SaveAndReload) {
-    EXPECT_TRUE(std::filesystem::exists(dir.file("hashbook.bin")));  // created by the load
+    EXPECT_FALSE(std::filesystem::exists(dir.file("hashbook.bin")));  // created by the first save
     hash_book_store(*e, KEY, {7, 12, -250, 4321});
     hash_book_store(*e, 3, {9, 8, 77, 10});
     hash_book_save(*e);
@@ -193,7 +193,6 @@ TEST(HashBookFile, FailedSaveLeavesNoTemporaryFile) {
     TempDir dir;
     auto e = std::make_unique<CountEx>();
     hash_book_load(*e, dir.file("hashbook.bin"));
-    std::filesystem::remove(dir.file("hashbook.bin"));
     std::filesystem::create_directory(dir.file("hashbook.bin"));  // the rename over it fails
     testing::internal::CaptureStderr();
     hash_book_save(*e);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 
 #include "board/engine.h"
 #include "book/hash_book.h"
@@ -102,7 +103,7 @@ TEST(Initialise, ReadyTablesAndHashBook) {
     ASSERT_NE(e->tt_tables[0], nullptr);
     ASSERT_NE(e->tt_tables[1], nullptr);
     for (int32_t i : {0, 419429, 419430}) EXPECT_EQ(e->tt_tables[1][i].lower, -20000) << i;
-    EXPECT_EQ(read_file(program.file("hashbook.bin")), "");  // created when missing
+    EXPECT_FALSE(std::filesystem::exists(program.file("hashbook.bin")));  // created by the first save
     const uint32_t first_key = e->zobrist_key_table[1][52];
     EXPECT_NE(first_key, 0u);
 
@@ -134,6 +135,7 @@ TEST(Initialise, PrimeFileFromTheWorkingDirectoryWhenNotBesideTheProgram) {
     auto e = std::make_unique<CountEx>();
     ASSERT_EQ(initialise_engine(*e, 16, program.path()), 1);
     EXPECT_NE(e->zobrist_key_table[1][52], 0u);
+    e->destroy();
     EXPECT_TRUE(std::filesystem::exists(program.file("hashbook.bin")));
 }
 
@@ -151,6 +153,23 @@ TEST(Initialise, MissingOrShortPrimeFileFails) {
         EXPECT_EQ(e->tt_size, 0);
         EXPECT_EQ(e->hash_book.image, nullptr);
         EXPECT_FALSE(std::filesystem::exists(program.file("hashbook.bin")));
+    }
+}
+
+// A FIFO without a writer would block the start for ever; a directory reads as nothing.
+TEST(Initialise, PrimeFileThatIsNotARegularFileIsRefused) {
+    for (const bool fifo : {true, false}) {
+        TempDir program, work;
+        std::ofstream(work.file("_prime.txt")) << prime_text();  // not taken in place of the damaged one
+        WorkingDirectory cd(work.path());
+        if (fifo) ASSERT_EQ(mkfifo(program.file("_prime.txt").c_str(), 0644), 0);
+        else std::filesystem::create_directory(program.file("_prime.txt"));
+        auto e = std::make_unique<CountEx>();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(initialise_engine(*e, 16, program.path()), 0) << fifo;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("not a regular file"), std::string::npos) << fifo;
+        EXPECT_EQ(e->ready_state, 0);
+        EXPECT_EQ(e->tt_tables[0], nullptr);
     }
 }
 

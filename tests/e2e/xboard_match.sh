@@ -3,8 +3,9 @@
 # engine, run through the adapter "uci2wb -x") and maxqi, saves the PGN and the
 # logs, and fails when a game ends by an illegal move, a time loss, a crash or a
 # protocol error, when the engine shows no thinking, or when it does not ponder
-# in the pondering game. Game 1: the engine plays red, pondering off; game 2:
-# black, pondering on. Losing is allowed; misbehaving is not.
+# in a pondering game. Game 1: the engine plays red, pondering off; game 2:
+# black, pondering on; further games (a soak) take turns at colours, and each
+# pair swaps the pondering of the one before. Losing is allowed; misbehaving is not.
 #
 # Needs xboard, uci2wb, xvfb-run and maxqi (tests/e2e/install_deps.sh installs them).
 set -eu
@@ -15,7 +16,7 @@ usage: xboard_match.sh [options]
   --engine PATH     UCCI engine to test (default: build/release/tavox)
   --name NAME       its name in the report (default: Tavox)
   --opponent CMD    XBoard-protocol opponent command (default: maxqi)
-  --games 1|2       1: only the red game without pondering (default: 2)
+  --games N         how many games; 1: only the red game without pondering (default: 2)
   --tc MIN:SEC      base time per side (default: 0:20)
   --inc SEC         increment per move (default: 0.2)
   --max-moves N     XBoard adjudicates a draw after N moves (default: 100)
@@ -52,7 +53,7 @@ while [ $# -gt 0 ]; do
         *) usage >&2; exit 2 ;;
     esac
 done
-case $games in 1 | 2) ;; *) echo "e2e: --games must be 1 or 2" >&2; exit 2 ;; esac
+case $games in '' | *[!0-9]* | 0) echo "e2e: --games must be a positive number" >&2; exit 2 ;; esac
 
 fail_setup() { echo "e2e: $*" >&2; exit 2; }
 
@@ -120,17 +121,25 @@ play_game() {
         124 | 137) xboard_problem="XBoard did not finish within $limit s" ;;
         *) xboard_problem="XBoard exited with status $status: $(tail -n 3 "$out/game$number.xboard.log" | tr '\n' ' ')" ;;
     esac
+    verdict=0
     sh "$here/judge_game.sh" --label "game $number, pondering $ponder" --side "$side" --ponder "$ponder" \
         --pgn "$dir/game.pgn" --debug "$debug" --engine-dir "$dir/engine" --stderr "$dir/engine/stderr.log" \
-        --name "$name" --opponent "${opponent%% *}" --problem "$xboard_problem"
+        --name "$name" --opponent "${opponent%% *}" --problem "$xboard_problem" || verdict=$?
+    # A long run keeps only the logs, not a copy of the engine per game.
+    rm -rf "$dir"
+    return "$verdict"
 }
 
 echo "e2e: $name vs ${opponent%% *} in XBoard, $tc + $inc s per move, draw after $max_moves moves"
 failed=0
-play_game 1 red off || failed=$((failed + 1))
-if [ "$games" -eq 2 ]; then
-    play_game 2 black on || failed=$((failed + 1))
-fi
+number=1
+while [ "$number" -le "$games" ]; do
+    if [ $((number % 2)) -eq 1 ]; then side=red; else side=black; fi
+    # Game 1 without pondering, game 2 with it; every later pair swaps.
+    if [ $(((number + (number - 1) / 2) % 2)) -eq 1 ]; then ponder=off; else ponder=on; fi
+    play_game "$number" "$side" "$ponder" || failed=$((failed + 1))
+    number=$((number + 1))
+done
 echo "e2e: PGN in $out/games.pgn, XBoard debug logs in $out/"
 if [ "$failed" -gt 0 ]; then
     echo "e2e: $failed of $games games FAILED"

@@ -4,17 +4,21 @@
 #include <cstring>
 #include <string>
 
+#include "board/history.h"
+#include "legal_game.h"
 #include "test_engine.h"
 #include "ucci/command.h"
 #include "ucci/position_command.h"
 
 namespace {
 
-bool apply_line(Count& e, const std::string& line) {
+bool apply_line(Count& e, const std::string& line, position_origin_t* origin_out = nullptr) {
     command_t cmd{};
     if (parse_command(line.c_str(), cmd) != CMD_POSITION) return false;
-    bool new_game = false;
-    return apply_position_command(e, cmd, new_game);
+    position_origin_t origin;
+    const bool ok = apply_position_command(e, cmd, origin);
+    if (origin_out) *origin_out = origin;
+    return ok;
 }
 
 // Board, pieces, keys and ply of two engines agree.
@@ -107,6 +111,45 @@ TEST(PositionCommand, NamedPositionsSetUp) {
         EXPECT_EQ(e->red_count, c.red) << c.line;
         EXPECT_EQ(e->black_count, c.black) << c.line;
         EXPECT_EQ(e->side_to_move, RED) << c.line;
+    }
+}
+
+TEST(PositionCommand, LongListsKeepTheirLatestPliesWithinTheStacks) {
+    const std::string game = legal_game(1000, 3);
+    auto whole = make_engine();
+    auto shorter = make_engine();
+    ASSERT_TRUE(apply_line(*whole, "position startpos moves " + game));
+    ASSERT_TRUE(apply_line(*shorter, "position startpos moves " + game.substr(0, game.size() - 5)));
+    EXPECT_LT(whole->ply, HISTORY_PLY_LIMIT + 1);
+    EXPECT_EQ(whole->ply % 2, 1000 % 2);
+    EXPECT_EQ(whole->side_to_move, RED);
+    EXPECT_EQ(whole->key_stack[whole->ply], whole->zobrist_key);
+    // The history kept is the game's own: a ply back it holds the shorter list's end.
+    EXPECT_EQ(whole->key_stack[whole->ply - 1], shorter->zobrist_key);
+    EXPECT_EQ(whole->book_miss_count, 9999);
+}
+
+TEST(PositionCommand, WhatContinuesAGame) {
+    struct Case {
+        const char* earlier;
+        const char* later;
+        bool continues;
+    } cases[] = {
+        {"position startpos moves h2e2", "position startpos moves h2e2 h9g7 b0c2", true},
+        {"position startpos", "position startpos moves h2e2 h9g7", true},
+        {"position startpos moves h2e2 h9g7 b0c2", "position startpos moves h2e2 h9g7 h0g2 b9c7", true},  // ponder miss
+        {"position startpos moves h2e2 h9g7 b0c2 b9c7", "position startpos moves h2e2 h9g7", false},
+        {"position startpos moves h2e2 h9g7 b0c2", "position startpos moves b0c2 h9g7 h2e2", false},
+        {"position startpos", "position fen rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b", false},
+        {"position fen 3k5/9/9/9/9/9/9/9/9/4K4 w", "position fen 3k5/9/9/9/9/9/9/9/9/4K4 w moves e0e1", true},
+        {"position fen 3k5/9/9/9/9/9/9/9/9/4K4 w moves e0e1", "position fen 3k5/9/9/9/9/9/9/9/4K4/9 b", false},
+    };
+    for (const auto& c : cases) {
+        auto e = make_engine();
+        position_origin_t earlier, later;
+        ASSERT_TRUE(apply_line(*e, c.earlier, &earlier)) << c.earlier;
+        ASSERT_TRUE(apply_line(*e, c.later, &later)) << c.later;
+        EXPECT_EQ(continues_game(earlier, later), c.continues) << c.earlier << " / " << c.later;
     }
 }
 

@@ -34,15 +34,21 @@ TEST(FenConversion, EndgamePositionSlots) {
 TEST(FenConversion, SideField) {
     struct Case {
         const char* fen;
-        int side;
+        int side;  // -1: refused
     } cases[] = {
-        {"4k4/9/9/9/9/9/9/9/9/4K4 w", 0}, {"4k4/9/9/9/9/9/9/9/9/4K4 r", 0}, {"4k4/9/9/9/9/9/9/9/9/4K4 b", 1},
-        {"4k4/9/9/9/9/9/9/9/9/4K4 x", 1}, {"4k4/9/9/9/9/9/9/9/9/4K4", 0},    {"4k4/9/9/9/9/9/9/9/9/4K4   b - -", 1},
+        {"4k4/9/9/9/9/9/9/9/9/4K4 w", 0},  {"4k4/9/9/9/9/9/9/9/9/4K4 r", 0},  {"4k4/9/9/9/9/9/9/9/9/4K4 b", 1},
+        {"4k4/9/9/9/9/9/9/9/9/4K4", 0},    {"4k4/9/9/9/9/9/9/9/9/4K4   b - -", 1},
+        {"4k4/9/9/9/9/9/9/9/9/4K4 x", -1}, {"4k4/9/9/9/9/9/9/9/9/4K4 W", -1}, {"4k4/9/9/9/9/9/9/9/9/4K4 B", -1},
+        {"4k4/9/9/9/9/9/9/9/9/4K4 bw", -1}, {"4k4/9/9/9/9/9/9/9/9/4K4 moves", -1},
     };
     for (const auto& c : cases) {
+        char out[POSITION_STRING_SIZE];
         int side = -1;
-        convert(c.fen, side);
-        EXPECT_EQ(side, c.side) << c.fen;
+        const bool ok = fen_to_position_string(c.fen, out, side);
+        EXPECT_EQ(ok, c.side >= 0) << c.fen;
+        if (ok) {
+            EXPECT_EQ(side, c.side) << c.fen;
+        }
     }
 }
 
@@ -77,8 +83,8 @@ TEST(FenConversion, RefusesWhatDoesNotFitTheBoardModel) {
 
 TEST(SetupPosition, StartPositionInvariants) {
     auto e = make_engine();
-    setup_position(*e, START_POSITION_STRING, 1);
-    EXPECT_EQ(e->side_to_move, 0);  // the initial array always starts with red
+    setup_position(*e, START_POSITION_STRING, 0);
+    EXPECT_EQ(e->side_to_move, 0);
     EXPECT_EQ(e->board[200], RED_KING);
     EXPECT_EQ(e->board[56], BLACK_KING);
     EXPECT_EQ(e->piece_square[RED_KING], 200);
@@ -96,6 +102,63 @@ TEST(SetupPosition, StartPositionInvariants) {
     }
     EXPECT_EQ(empty, 90 - 32);
     EXPECT_EQ(off, 256 - 90);
+}
+
+TEST(SetupPosition, InitialArrayWithBlackToMoveKeepsTheSideWithoutBook) {
+    auto e = make_engine();
+    setup_position(*e, START_POSITION_STRING, 1);
+    EXPECT_EQ(e->side_to_move, 1);
+    EXPECT_EQ(e->book_miss_count, 9999);
+    EXPECT_EQ(e->red_count, 16);
+    setup_position(*e, nullptr, 1);  // no string: the start of the process, red to move
+    EXPECT_EQ(e->side_to_move, 0);
+    EXPECT_EQ(e->book_miss_count, 0);
+}
+
+TEST(PossiblePosition, RefusesWhatNoGameReaches) {
+    struct Case {
+        const char* fen;
+        const char* reason;  // null: possible
+    } cases[] = {
+        {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b", nullptr},
+        {"3k5/9/9/9/9/9/9/9/9/4K4 w", nullptr},
+        {"3k5/4R4/9/9/9/9/9/9/9/4K4 b", nullptr},              // the side to move is in check
+        {"4k4/9/9/9/9/9/9/9/9/4K4 w", "the kings face each other"},
+        {"4k4/9/9/9/9/9/9/9/9/4K4 b", "the kings face each other"},
+        {"3k5/3R5/9/9/9/9/9/9/9/4K4 w", "the side not to move is in check"},
+        {"3k5/9/9/9/9/9/9/9/9/4K2r1 b", "the side not to move is in check"},
+        {"9/9/9/9/9/9/9/9/9/4K4 w", "a king is missing"},
+        {"3k5/9/9/9/9/9/9/9/9/9 b", "a king is missing"},
+        {"3k5/9/9/9/9/9/9/4K4/9/9 w", nullptr},                 // e2 is in the palace
+        {"3k5/9/9/9/9/9/4K4/9/9/9 w", "a king stands outside its palace"},
+        {"9/9/9/3k5/9/9/9/9/9/4K4 w", "a king stands outside its palace"},
+        {"3k5/9/9/9/9/9/9/9/9/3KA4 w", "an advisor stands off its squares"},
+        {"3k5/4a4/9/9/9/9/9/9/9/4K4 w", nullptr},
+        {"3k1a3/9/9/9/9/9/9/9/9/4K4 w", nullptr},
+        {"3k5/3a5/9/9/9/9/9/9/9/4K4 w", "an advisor stands off its squares"},
+        {"3k5/9/9/9/9/9/9/9/9/1B2K4 w", "an elephant stands off its squares"},
+        {"3k5/9/9/9/2B6/9/9/9/9/4K4 w", "an elephant stands off its squares"},  // across the river
+        {"3k5/9/9/9/9/2B6/9/9/9/4K4 w", nullptr},
+        {"3k5/9/9/9/9/9/2B6/9/9/4K4 w", "an elephant stands off its squares"},
+        {"3k5/9/b8/9/9/9/9/9/9/4K4 w", nullptr},
+        {"3k5/9/9/b8/9/9/9/9/9/4K4 w", "an elephant stands off its squares"},
+    };
+    for (const auto& c : cases) {
+        auto e = make_engine();
+        set_fen(*e, "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w");
+        int32_t board[256];
+        std::memcpy(board, e->board, sizeof(board));
+        char ps[POSITION_STRING_SIZE];
+        int side = 0;
+        ASSERT_TRUE(fen_to_position_string(c.fen, ps, side)) << c.fen;
+        const char* error = nullptr;
+        EXPECT_EQ(position_is_possible(*e, ps, side, &error), c.reason == nullptr) << c.fen;
+        if (c.reason) {
+            EXPECT_STREQ(error, c.reason) << c.fen;
+        }
+        EXPECT_EQ(0, std::memcmp(board, e->board, sizeof(board))) << c.fen;
+        EXPECT_EQ(e->piece_square[RED_KING], 200) << c.fen;
+    }
 }
 
 TEST(SetupPosition, OtherPositionsAndSquareZero) {

@@ -140,6 +140,42 @@ TEST_F(SearchTest, DepthBelowFourStillSearchesFourAndAbortStops) {
     EXPECT_LT(e->full + e->quiet, 20000 + 2048);
 }
 
+// Budgets near 2^31 ms: the driver's 3/5 mark and time rules must not
+// overflow (which ended the deepening early, or aborted the sanitizer build).
+TEST_F(SearchTest, HugeTimeLimitsDeepenToTheDepthLimit) {
+    for (const int32_t limit : {1000000000, INT32_MAX}) {
+        set_fen(*e, "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1");
+        e->time_extension = 1;
+        e->time_limit = limit;
+        e->depth_limit = 6;
+        move_t best{};
+        search_position(*e, best);
+        EXPECT_NE(best.from, 0) << limit;
+        EXPECT_EQ(e->iteration_depth, 6) << limit;
+    }
+}
+
+// A stop must hold wherever it falls: in the quiescence search, and in the
+// root ordering before the first iteration. Wide capture trees used to run on
+// to their end, and a stop seen while ordering was forgotten, so that a search
+// with a millisecond left took hundreds of them.
+TEST_F(SearchTest, AStopHoldsInTheQuiescenceSearchAndTheRootOrdering) {
+    constexpr int64_t kPollSlack = 2 * 1024;  // nodes between two time checks, twice
+    for (const char* fen : {"3a1c3/P2r1k3/5aP2/P2C5/r1N1pP3/5CB2/n7P/R2A1A3/5n3/2B2K2N w - - 0 1",
+                            "c1P3b2/P3kC3/brN6/1pPr4n/2c6/6B2/2p6/1p2K4/2RC3p1/7p1 w - - 0 1",
+                            "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1"}) {
+        set_fen(*e, fen);
+        e->time_limit = 3600000;
+        e->depth_limit = 30;
+        e->node_limit = 1;  // the first time check stops the search
+        move_t best{};
+        search_position(*e, best);
+        e->node_limit = 0;
+        EXPECT_NE(best.from, 0) << fen;
+        EXPECT_LT(e->full + e->quiet, kPollSlack) << fen;
+    }
+}
+
 TEST_F(SearchTest, AnAbortedSearchStillAnswersWithALegalMove) {
     for (const char* fen : {"2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
                             "r1bakab1r/9/1cn3nc1/p1p1p1p1p/9/2P6/P3P1P1P/1CN1C1N2/9/R1BAKAB1R b - - 0 1"}) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ucci/command.h"
 
@@ -32,6 +33,10 @@ TEST(ParseCommand, RecognisesCommandsByExactLineOrPrefix) {
         {"position startpos", CMD_POSITION},
         {"position", CMD_NONE},
         {"position nonsense", CMD_NONE},
+        {"position startposition", CMD_NONE},
+        {"position startposXYZ", CMD_NONE},
+        {"position startpos junk moves h2e2", CMD_NONE},
+        {"position endgamepos moved", CMD_NONE},
         {"position fen", CMD_NONE},
         {"banmoves h2e2", CMD_BANMOVES},
         {"banmoves", CMD_NONE},
@@ -143,7 +148,8 @@ TEST(ParseCommand, PositionKeywordsAndMoveLists) {
         {"position fen 4k4/9/9/9/9/9/9/9/9/4K4 b - - 0 1", "4k4/9/9/9/9/9/9/9/9/4K4 b - - 0 1", 0},
         {"position fen 4k4/9/9/9/9/9/9/9/9/4K4 moves e0e1", "4k4/9/9/9/9/9/9/9/9/4K4", 1},
         {"position startpos moves ", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1", 0},
-        {"position startposition", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1", 0},
+        {"position fen rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR moves", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR", 0},
+        {"position startpos  moves  h2e2   h9g7 ", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1", 2},
     };
     for (const auto& c : cases) {
         command_t cmd{};
@@ -153,23 +159,49 @@ TEST(ParseCommand, PositionKeywordsAndMoveLists) {
     }
 }
 
-TEST(ParseCommand, MoveListSlicesFourCharactersEveryFive) {
-    command_t cmd{};
-    ASSERT_EQ(parse_command("position startpos moves h2e2 h9g7 h0g2", cmd), CMD_POSITION);
-    ASSERT_EQ(cmd.move_count, 3);
-    EXPECT_EQ(std::string(cmd.move_list[0], 4), "h2e2");
-    EXPECT_EQ(std::string(cmd.move_list[1], 4), "h9g7");
-    EXPECT_EQ(std::string(cmd.move_list[2], 4), "h0g2");
+// The words of a move list, as the replay reads them.
+std::vector<std::string> words_of(const command_t& cmd) {
+    std::vector<std::string> words;
+    const char* cursor = cmd.moves != nullptr ? cmd.moves : "";
+    const char* word;
+    size_t length;
+    while (next_word(cursor, word, length)) words.emplace_back(word, length);
+    return words;
+}
 
-    ASSERT_EQ(parse_command("banmoves a0a1 b0c2", cmd), CMD_BANMOVES);
-    ASSERT_EQ(cmd.move_count, 2);
-    EXPECT_EQ(std::string(cmd.move_list[1], 4), "b0c2");
+TEST(ParseCommand, MoveListsAreWordsWhateverTheyHold) {
+    struct Case {
+        const char* line;
+        int code;
+        std::vector<std::string> words;
+    } cases[] = {
+        {"position startpos moves h2e2 h9g7 h0g2", CMD_POSITION, {"h2e2", "h9g7", "h0g2"}},
+        {"position startpos moves h2e2Xh9g7", CMD_POSITION, {"h2e2Xh9g7"}},
+        {"position startpos moves h2e2junk b0c2", CMD_POSITION, {"h2e2junk", "b0c2"}},
+        {"position fen 4k4/9/9/9/9/9/9/9/9/3K5 w moves", CMD_POSITION, {}},
+        {"banmoves a0a1 b0c2", CMD_BANMOVES, {"a0a1", "b0c2"}},
+    };
+    for (const auto& c : cases) {
+        command_t cmd{};
+        ASSERT_EQ(parse_command(c.line, cmd), c.code) << c.line;
+        EXPECT_EQ(words_of(cmd), c.words) << c.line;
+        EXPECT_EQ(cmd.move_count, static_cast<int>(c.words.size())) << c.line;
+    }
 
-    // The longest line the reader delivers stays within the list.
+    // A list far longer than any fixed table is kept whole.
     std::string line = "banmoves";
-    while (line.size() + 5 <= 1023) line += " a0a1";
+    for (int i = 0; i < 5000; ++i) line += " a0a1";
+    command_t cmd{};
     ASSERT_EQ(parse_command(line.c_str(), cmd), CMD_BANMOVES);
-    EXPECT_EQ(cmd.move_count, 203);
+    EXPECT_EQ(cmd.move_count, 5000);
+}
+
+TEST(ParseCommand, OverlongFieldsAreRefusedNotCut) {
+    command_t cmd{};
+    const std::string long_value(2000, 'a');
+    ASSERT_EQ(parse_command(("setoption bookfiles " + long_value).c_str(), cmd), CMD_SETOPTION);
+    EXPECT_EQ(cmd.option, OPT_NONE);
+    EXPECT_EQ(parse_command(("position fen 4k4/9/9/9/9/9/9/9/9/3K5 w " + long_value).c_str(), cmd), CMD_NONE);
 }
 
 struct GoCase {

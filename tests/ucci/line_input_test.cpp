@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -30,10 +32,30 @@ public:
     // Every line get_line delivers before it reports none.
     std::vector<std::string> drain() {
         std::vector<std::string> lines;
-        char line[LINE_SIZE];
-        while (input.get_line(line)) lines.emplace_back(line);
+        while (input.get_line(line.data())) lines.emplace_back(line.data());
         return lines;
     }
+    // Writes more than a pipe holds from a second thread, then closes; every line up to the end.
+    std::vector<std::string> drain_big(const std::string& s) {
+        std::thread writer([&] {
+            size_t done = 0;
+            while (done < s.size()) {
+                const ssize_t n = write(write_fd_, s.data() + done, s.size() - done);
+                if (n <= 0) break;
+                done += static_cast<size_t>(n);
+            }
+            close_writer();
+        });
+        std::vector<std::string> lines;
+        while (!input.at_end()) {
+            if (input.get_line(line.data())) lines.emplace_back(line.data());
+            else input.idle_wait();
+        }
+        writer.join();
+        return lines;
+    }
+
+    std::vector<char> line = std::vector<char>(LINE_BUFFER_SIZE);
 
     LineInput input;
 
@@ -50,7 +72,10 @@ TEST(LineInput, CutsLinesAtLineFeedAndCarriageReturn) {
     } cases[] = {
         {"isready\n", {"isready"}},
         {"isready\r\n", {"isready"}},
-        {"is\rready\n", {"is"}},
+        {"isready\rquit\n", {"isready", "quit"}},
+        {"a\r\rb\n", {"a", "", "b"}},
+        {"a\n\rb\r", {"a", "", "b"}},
+        {std::string("bad\0line\nisready\n", 17), {"isready"}},
         {"a\nb\nc\n", {"a", "b", "c"}},
         {"\n\n", {"", ""}},
         {"partial", {}},
@@ -65,14 +90,19 @@ TEST(LineInput, CutsLinesAtLineFeedAndCarriageReturn) {
 TEST(LineInput, DeliversOneLinePerCallFromOneRead) {
     PipeInput p;
     p.write_text("ucci\nisready\nquit\n");
-    char line[LINE_SIZE];
-    ASSERT_TRUE(p.input.get_line(line));
-    EXPECT_STREQ(line, "ucci");
-    ASSERT_TRUE(p.input.get_line(line));
-    EXPECT_STREQ(line, "isready");
-    ASSERT_TRUE(p.input.get_line(line));
-    EXPECT_STREQ(line, "quit");
-    EXPECT_FALSE(p.input.get_line(line));
+    for (const char* expected : {"ucci", "isready", "quit"}) {
+        ASSERT_TRUE(p.input.get_line(p.line.data()));
+        EXPECT_STREQ(p.line.data(), expected);
+    }
+    EXPECT_FALSE(p.input.get_line(p.line.data()));
+}
+
+TEST(LineInput, CarriageReturnAndLineFeedInTwoReadsEndOneLine) {
+    PipeInput p;
+    p.write_text("isready\r");
+    EXPECT_EQ(p.drain(), Lines{"isready"});
+    p.write_text("\nquit\n");
+    EXPECT_EQ(p.drain(), Lines{"quit"});
 }
 
 TEST(LineInput, CompletesPartialLineFromALaterRead) {
@@ -85,16 +115,24 @@ TEST(LineInput, CompletesPartialLineFromALaterRead) {
     EXPECT_EQ(p.drain(), Lines{"go depth 3"});
 }
 
-TEST(LineInput, LongLineComesInPiecesOf1023) {
+TEST(LineInput, LongLinesAreWholeUpToTheLimitAndRefusedWholeBeyond) {
+    struct Case {
+        size_t length;
+        bool delivered;
+    } cases[] = {{3000, true}, {LINE_LIMIT, true}, {LINE_LIMIT + 1, false}, {3 * LINE_LIMIT, false}};
+    for (const auto& c : cases) {
+        PipeInput p;
+        const Lines lines = p.drain_big(std::string(c.length, 'x') + "\nisready\n");
+        const Lines expected = c.delivered ? Lines{std::string(c.length, 'x'), "isready"} : Lines{"isready"};
+        EXPECT_EQ(lines, expected) << c.length;
+    }
+}
+
+TEST(LineInput, ManyShortLinesInOneRead) {
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "isready\n";
     PipeInput p;
-    const std::string long_line(3000, 'x');
-    p.write_text(long_line + "\nisready\n");
-    const Lines lines = p.drain();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].size(), 1023u);
-    EXPECT_EQ(lines[1].size(), 1023u);
-    EXPECT_EQ(lines[2].size(), 3000u - 2046u);
-    EXPECT_EQ(lines[3], "isready");
+    EXPECT_EQ(p.drain_big(text).size(), 200000u);
 }
 
 TEST(LineInput, EndOfInputDeliversTheUnterminatedTailThenEnds) {
@@ -112,6 +150,24 @@ TEST(LineInput, NotAtEndWhileTheWriterIsOpen) {
     p.close_writer();
     EXPECT_EQ(p.drain(), Lines{});
     EXPECT_TRUE(p.input.at_end());
+}
+
+TEST(LineInput, InputThatCannotBeReadIsTheEnd) {
+    // A directory fails every read; the write end of a pipe is never readable.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const int directory = open(".", O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(directory, 0);
+    for (int fd : {directory, fds[1]}) {
+        LineInput input;
+        input.init(fd);
+        std::vector<char> line(LINE_BUFFER_SIZE);
+        EXPECT_FALSE(input.get_line(line.data())) << fd;
+        EXPECT_TRUE(input.at_end()) << fd;
+    }
+    close(directory);
+    close(fds[0]);
+    close(fds[1]);
 }
 
 }  // namespace

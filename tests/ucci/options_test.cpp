@@ -24,8 +24,7 @@ struct Options : ::testing::Test {
     option_mirror_t mirror;
     bookoption_t book;
     timecontrol_t clock{};
-    int32_t go_counter_copy = 0;
-    go_context_t ctx{clock, go_counter_copy, mirror};
+    go_context_t ctx{clock, mirror};
 
     void SetUp() override { refresh_switches(mirror, *e); }
     void TearDown() override { tt_free(*e); }
@@ -132,7 +131,6 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     e->history[52][68] = 500;
     e->history_hits[52][68] = 9;
     clock = timecontrol_t{4000, 3, 250};
-    go_counter_copy = 250;
     apply_low_time_rule(mirror, *e);
 
     set("setoption newgame");
@@ -143,7 +141,6 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     EXPECT_EQ(e->history[52][68], 0);
     EXPECT_EQ(e->history_hits[52][68], 1);
     EXPECT_EQ(clock.increment_count, 0);
-    EXPECT_EQ(go_counter_copy, 0);
     EXPECT_EQ(switch_bytes(*e), kStart);  // time extension back on
 }
 
