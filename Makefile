@@ -3,13 +3,15 @@
 JOBS ?= 2
 BUILD ?= build/release
 ASAN_BUILD ?= build/asan
+# Extra CMake settings for the release build (CI: CMAKE_ARGS=-DTAVOX_WERROR=ON).
+CMAKE_ARGS ?=
 
 .PHONY: all build run test sanitize e2e soak fuzz bench perft signature clean
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
