@@ -190,12 +190,15 @@ int own_check_after_move(Count& e, const move_t& m, int side) {
     return CHECK_NONE;
 }
 
+bool may_give_check(const Count& e, const move_t& m, int side) {
+    const int k = e.piece_square[side_base(1 - side) + KING_OFFSET];
+    return k == 0 || touches_king_lines(k, m) ||
+           ((relations.of(m.to, k) & HORSE_REACH) != 0 && (m.piece | 1) == side_base(side) + HORSE_OFFSET + 1);
+}
+
 int check_given_by_move(Count& e, const move_t& m, int side) {
     const int other = 1 - side;
-    const int k = e.piece_square[side_base(other) + KING_OFFSET];
-    if (k == 0 || touches_king_lines(k, m) ||
-        ((relations.of(m.to, k) & HORSE_REACH) != 0 && (m.piece | 1) == side_base(side) + HORSE_OFFSET + 1))
-        return in_check(e, other);
+    if (may_give_check(e, m, side)) return in_check(e, other);
     TAVOX_SELF_CHECK(in_check(e, other) == CHECK_NONE);
     return CHECK_NONE;
 }

@@ -21,6 +21,9 @@ int own_check_after_move(Count& e, const move_t& m, int side);
 // side that was not in check before it: besides the lines and legs of that
 // king, only a horse's own arrival can give check.
 int check_given_by_move(Count& e, const move_t& m, int side);
+// False when m, made or not, cannot give check by those rules (a quiet move
+// leaves the other king where it stands).
+bool may_give_check(const Count& e, const move_t& m, int side);
 
 // 0 when the move is not a capture or nothing of the victim's side attacks the
 // destination once the move is played; otherwise the code of one such attacker.

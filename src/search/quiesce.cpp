@@ -101,6 +101,9 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             if (g == 0 && capture && e.piece_order[m.piece] - e.piece_order[m.captured] <= -3 &&
                 capture_defended(e, m) != 0)
                 continue;
+            // A quiet move is searched only for the check it gives: one that
+            // cannot give any is passed over without being made.
+            if (!capture && k >= 0 && g == 0 && h > 0 && !may_give_check(e, m, side)) continue;
             make_move(e, m);
             if ((g == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
                 unmake_move(e, m);
