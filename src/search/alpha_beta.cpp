@@ -248,14 +248,13 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
                 const bool reducible = depth >= 3 && e.hist && m.score < 0 && searched >= 3 &&
                                        (static_eval - 30 <= alpha || !in_check_at(e, h - 1));
                 const bool prunable = e.futi && depth <= 1 && searched >= 1;
-                // The ratio is a division over a large table: only when a rule may use it.
-                const bool rarely_cuts =
-                    (reducible || prunable) && history_ratio(e, m) < REDUCTION_RATIO_LIMIT;
-                if (reducible && rarely_cuts) {
+                // The ratio reads two large tables: only when a rule may use it.
+                const bool seldom_cuts = (reducible || prunable) && rarely_cuts(e, m);
+                if (reducible && seldom_cuts) {
                     ext = -1;
                     reduced = true;
                 }
-                if (prunable && rarely_cuts) {
+                if (prunable && seldom_cuts) {
                     bool recent_check = false;
                     for (int i = h - 1; i >= 0 && i >= h - 4; --i) recent_check |= e.height_check[i] != 0;
                     const int f = static_eval + 300;

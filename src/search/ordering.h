@@ -22,7 +22,9 @@ void history_reward(Count& e, const move_t& m);
 void cutoff_learning(Count& e, int h, const move_t& m, int r, const move_t* const* earlier, int n);
 void killer_update(Count& e, int h, const move_t& m, int r);
 
-// history_hits * 16384 / history_tries of a move.
-inline int history_ratio(const Count& e, const move_t& m) {
-    return e.history_hits[m.from][m.to] * HISTORY_LIMIT / e.history_tries[m.from][m.to];
+// Whether the move's ratio history_hits * 16384 / history_tries, rounded
+// down, is below REDUCTION_RATIO_LIMIT. Tries are at least 1 and hits at
+// least 0, so the comparison is taken across without the division.
+inline bool rarely_cuts(const Count& e, const move_t& m) {
+    return e.history_hits[m.from][m.to] * HISTORY_LIMIT < REDUCTION_RATIO_LIMIT * e.history_tries[m.from][m.to];
 }
