@@ -9,10 +9,10 @@ namespace {
 // Evasion class of a piece, looked up through its capture order.
 int evasion_class(const Count& e, int code) { return e.piece_class[e.piece_order[code]]; }
 
-int table_gain(const Count& e, const move_t& m, int side) {
-    const int g = e.piece_square_value[m.piece][m.to] - e.piece_square_value[m.piece][m.from] -
-                  e.piece_square_value[m.captured][m.to];
-    return side == RED ? g : -g;
+// The piece-square gain of a move for red; `sign` turns it to the mover's side.
+int red_table_gain(const Count& e, const move_t& m) {
+    return e.piece_square_value[m.piece][m.to] - e.piece_square_value[m.piece][m.from] -
+           e.piece_square_value[m.captured][m.to];
 }
 
 void count_try(Count& e, const move_t& m, bool hit) {
@@ -23,6 +23,57 @@ void count_try(Count& e, const move_t& m, bool hit) {
     if (tries >= HISTORY_LIMIT) {
         tries = (tries + 1) / 2;
         hits = (hits + 1) / 2;
+    }
+}
+
+struct move_scoring {
+    int sign;  // 1 for red, -1 for black
+    int hash_key;
+    const int* killer_keys;
+    const move_t* killers;
+};
+
+// Evasions keep the bonus their filter gave and rank captures by evasion
+// class, with small killer bonuses; other lists rank captures by exchange
+// and killers above the history of quiet moves.
+template <bool Evasions>
+void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
+    for (move_t* m = first; m < last; ++m) {
+        int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
+        const bool capture = is_capture(*m);
+        const int move_key = m->from << 8 | m->to;
+        if (!capture) score += e.history[m->from][m->to] - 20000;
+        if (move_key == s.hash_key) score += 50000;
+        const int mover_order = e.piece_order[m->piece];
+        if (Evasions) {
+            if (capture) {
+                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) score += 10 * mover_order + 30000;
+            } else {
+                static constexpr int bonus[3] = {200, 175, 150};
+                for (int k = 0; k < 3; ++k) {
+                    if (move_key == s.killer_keys[k]) {
+                        score += bonus[k];
+                        break;
+                    }
+                }
+            }
+        } else if (capture) {
+            const int d = mover_order - e.piece_order[m->captured];
+            if (d >= 3) score += 10 * mover_order + 40000;
+            else if (capture_defended(e, *m) == 0) score += 5 * d + 30000;
+        } else {
+            static constexpr int bonus[3] = {23000, 22000, 21000};
+            static constexpr int mate_bonus[3] = {45000, 44000, 43000};
+            for (int k = 0; k < 3; ++k) {
+                if (move_key == s.killer_keys[k]) {
+                    const int ks = s.killers[k].score;
+                    const bool mate = e.killer_bonus && (ks >= MATE_THRESHOLD + 1 || ks <= -(MATE_THRESHOLD + 1));
+                    score += mate ? mate_bonus[k] : bonus[k];
+                    break;
+                }
+            }
+        }
+        m->score = score;
     }
 }
 
@@ -51,46 +102,14 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
         if (n == 1 && !evasions) first->score = 0;
         return n;
     }
+    // A move as one number: from and to are squares below 256. An empty
+    // killer or hash slot is 0, which no move matches.
     const move_t* killers = e.killers[h];
-    // A killer as one number: from and to are squares below 256.
     int killer_keys[3];
     for (int k = 0; k < 3; ++k) killer_keys[k] = killers[k].from << 8 | killers[k].to;
-    for (move_t* m = first; m < last; ++m) {
-        m->score = (evasions ? m->score : 0) + table_gain(e, *m, side);
-        const bool capture = is_capture(*m);
-        if (!capture) m->score += e.history[m->from][m->to] - 20000;
-        if (m->from == hash_from && m->to == hash_to) m->score += 50000;
-        const int mover_order = e.piece_order[m->piece];
-        const int move_key = m->from << 8 | m->to;
-        if (evasions) {
-            if (capture) {
-                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) m->score += 10 * mover_order + 30000;
-            } else {
-                static constexpr int bonus[3] = {200, 175, 150};
-                for (int k = 0; k < 3; ++k) {
-                    if (move_key == killer_keys[k]) {
-                        m->score += bonus[k];
-                        break;
-                    }
-                }
-            }
-        } else if (capture) {
-            const int d = mover_order - e.piece_order[m->captured];
-            if (d >= 3) m->score += 10 * mover_order + 40000;
-            else if (capture_defended(e, *m) == 0) m->score += 5 * d + 30000;
-        } else {
-            static constexpr int bonus[3] = {23000, 22000, 21000};
-            static constexpr int mate_bonus[3] = {45000, 44000, 43000};
-            for (int k = 0; k < 3; ++k) {
-                if (move_key == killer_keys[k]) {
-                    const int s = killers[k].score;
-                    const bool mate = e.killer_bonus && (s >= MATE_THRESHOLD + 1 || s <= -(MATE_THRESHOLD + 1));
-                    m->score += mate ? mate_bonus[k] : bonus[k];
-                    break;
-                }
-            }
-        }
-    }
+    const move_scoring s{side == RED ? 1 : -1, hash_from << 8 | hash_to, killer_keys, killers};
+    if (evasions) score_list<true>(e, s, first, last);
+    else score_list<false>(e, s, first, last);
     return n;
 }
 
