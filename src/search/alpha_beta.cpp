@@ -82,20 +82,48 @@ int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal, bo
     return g;
 }
 
+// The static evaluation of a node, computed when a rule first needs it. Most
+// nodes never do: in check, on the principal variation, or cut off by their
+// first move. It must be known before a move is made, for the board is the
+// node's own only then.
+class node_eval {
+public:
+    node_eval(Count& e, int side) : e_(e), side_(side) {}
+    int operator()() {
+        if (!known_) {
+            value_ = evaluate(e_, side_);
+            known_ = true;
+        }
+        return value_;
+    }
+    // The value once known, read while a move is made.
+    int known_value() const {
+        TAVOX_SELF_CHECK(known_);
+        return value_;
+    }
+
+private:
+    Count& e_;
+    int side_;
+    int value_ = 0;
+    bool known_ = false;
+};
+
 // The null move: returns true and sets `result` when the node ends here.
-bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, int static_eval,
+bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, node_eval& static_eval,
                    int attackers, int hash_from, int hash_to, bool& mate_threat, int& result) {
     const int other = 1 - side;
+    if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta < -19899 || beta > 19899 ||
+        node_type == 0 || mate_threat)
+        return false;
     int R;
     if (e.checkqs) {
         R = 4;
     } else {
         const int both_rooks = e.type_count[side == RED ? ROOK : ROOK + BLACK_TYPE_OFFSET] == 2;
-        R = (static_eval >= beta + 60 && depth > 4 && attackers > (both_rooks ? 2 : 3)) ? 4 : 3;
+        R = (depth > 4 && attackers > (both_rooks ? 2 : 3) && static_eval() >= beta + 60) ? 4 : 3;
     }
-    if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta < -19899 || beta > 19899 ||
-        (static_eval < beta && depth - R > 0) || node_type == 0 || mate_threat)
-        return false;
+    if (depth - R > 0 && static_eval() < beta) return false;
 
     if (h >= 2 && e.height_check[h - 2] != 0) R -= 1;
     if (h >= 1 && e.height_check[h - 1] != 0) R -= 1;
@@ -175,7 +203,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         }
     }
     if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
-    const int static_eval = evaluate(e, side);
+    node_eval static_eval(e, side);
     const int attackers = attacking_pieces(e, side);
     const int other = 1 - side;
 
@@ -212,9 +240,16 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     lazy_sort order;
     order.start(first, static_cast<int>(last - first));
 
+    // Whether the reduction or the futility rule may read the evaluation for m.
+    auto may_read_eval = [&](const move_t& m) {
+        if (node_type == 0 || in_check_code != 0 || is_capture(m)) return false;
+        return (depth >= 3 && e.hist && m.score < 0 && searched >= 3) || (e.futi && depth <= 1 && searched >= 1);
+    };
+
     for (move_t* mp = first; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
+        if (may_read_eval(m)) static_eval();
         const int g = make_and_classify(e, m, side, h, in_check_code > 0, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;
@@ -246,7 +281,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             bool reduced = false;
             if (node_type != 0 && ext == 0 && in_check_code == 0 && !capture) {
                 const bool reducible = depth >= 3 && e.hist && m.score < 0 && searched >= 3 &&
-                                       (static_eval - 30 <= alpha || !in_check_at(e, h - 1));
+                                       (static_eval.known_value() - 30 <= alpha || !in_check_at(e, h - 1));
                 const bool prunable = e.futi && depth <= 1 && searched >= 1;
                 // The ratio reads two large tables: only when a rule may use it.
                 const bool seldom_cuts = (reducible || prunable) && rarely_cuts(e, m);
@@ -257,11 +292,13 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
                 if (prunable && seldom_cuts) {
                     bool recent_check = false;
                     for (int i = h - 1; i >= 0 && i >= h - 4; --i) recent_check |= e.height_check[i] != 0;
-                    const int f = static_eval + 300;
-                    if (!recent_check && f <= alpha) {
-                        if (best < f) best = f;
-                        unmake_move(e, m);
-                        continue;
+                    if (!recent_check) {
+                        const int f = static_eval.known_value() + 300;
+                        if (f <= alpha) {
+                            if (best < f) best = f;
+                            unmake_move(e, m);
+                            continue;
+                        }
                     }
                 }
             }
