@@ -13,7 +13,7 @@
 #include "position/position_string.h"
 #include "search/search.h"
 #include "search/tt.h"
-#include "ucci/dev_commands.h"
+#include "tools/dev_commands.h"
 #include "ucci/line_input.h"
 
 namespace {
