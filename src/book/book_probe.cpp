@@ -11,6 +11,7 @@
 #include "book/book_files.h"
 #include "book/book_key.h"
 #include "book/book_option.h"
+#include "book/book_refresh.h"
 #include "platform/clock.h"
 
 namespace {

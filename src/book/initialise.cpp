@@ -10,7 +10,7 @@
 #include "eval/evaluate.h"
 #include "platform/program_dir.h"
 #include "platform/regular_file.h"
-#include "search/tt.h"
+#include "search/tt_memory.h"
 
 namespace {
 

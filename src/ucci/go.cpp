@@ -9,7 +9,7 @@
 #include "position/move_text.h"
 #include "search/search.h"
 #include "search/search_info.h"
-#include "search/time_check.h"
+#include "ucci/input_poll.h"
 #include "ucci/print.h"
 
 namespace {
