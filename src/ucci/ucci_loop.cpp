@@ -6,6 +6,7 @@
 
 #include "board/engine.h"
 #include "book/book_files.h"
+#include "book/initialise.h"
 #include "book/book_option.h"
 #include "platform/program_dir.h"
 #include "platform/signals.h"
@@ -80,7 +81,7 @@ int run_ucci() {
 
     s.book.book_file_marker = std::make_unique<int>(open_default_book(platform::program_directory()));
 
-    if (!e.initialise(32) && !e.initialise(32)) {
+    if (!e.initialise(DEFAULT_HASH_MEGABYTES) && !e.initialise(DEFAULT_HASH_MEGABYTES)) {
         print_line("AI initializing failed...");
         return 1;
     }

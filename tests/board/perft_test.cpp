@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -62,18 +61,10 @@ const PerftCase kCases[] = {
     {"r1ba4r/3ka4/n3b4/p3p1p2/2P1P2np/3R5/P5PCc/B2C4B/4A4/RN2KA1N1 b", "random game, in check", {1, 44, 1003, 44953}},
 };
 
-void load_keys(Count& e) {
-    FILE* f = std::fopen(TAVOX_DATA_DIR "/_prime.txt", "r");
-    ASSERT_NE(f, nullptr);
-    const char* error = nullptr;
-    EXPECT_TRUE(read_prime_keys(e, f, &error)) << (error ? error : "");
-    std::fclose(f);
-}
-
 TEST(Perft, CountsAndBoardRestored) {
     for (const PerftCase& c : kCases) {
         auto e = engine_at(c.fen);
-        load_keys(*e);
+        ASSERT_TRUE(load_prime_keys(*e, TAVOX_DATA_DIR));
         char position[POSITION_STRING_SIZE];
         int side = RED;
         ASSERT_TRUE(fen_to_position_string(c.fen, position, side));
