@@ -49,8 +49,9 @@ struct AIInput {
     uint8_t abort_request;
 };
 
-// Fifteen one-byte switches (byte 15 is alignment). Byte order matters: the
-// switch refresh writes them by position.
+// Fifteen on/off switches of one byte each, and a spare byte that keeps the
+// record at 16 bytes. The numbers are the switches' byte numbers, by which
+// they are known (switch byte 4: the check extension).
 struct AIOption {
     uint8_t lazy;                  // 0
     uint8_t time_extension;        // 1

@@ -1,6 +1,5 @@
 #include "book/book_probe.h"
 
-#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -29,16 +28,6 @@ bool accepted(uint32_t n, uint32_t tally_a, uint32_t tally_b) {
     if (n == 2) return tally_b == 0 || tally_a > tally_b;
     return false;
 }
-
-// What the front end learns of the last probe: the candidates and the position.
-struct book_report_t {
-    int32_t candidate_count;
-    int32_t candidates[BOOK_CANDIDATES][8];
-    int32_t piece_square[1024];
-    int32_t board[256];
-    int32_t side_to_move;
-};
-book_report_t book_report;
 
 }  // namespace
 
@@ -146,14 +135,6 @@ int book_probe(Count& e, move_t& out) {
 }
 
 int refresh_book_candidates(Count& e) {
-    move_t scratch;
-    const int result = book_probe(e, scratch);
-    if (result != 0) {
-        book_report.candidate_count = e.book_candidate_count;
-        std::memcpy(book_report.candidates, e.book_candidates, sizeof(int32_t) * 8 * static_cast<size_t>(e.book_candidate_count));
-        std::memcpy(book_report.piece_square, e.piece_square, sizeof(book_report.piece_square));
-        std::memcpy(book_report.board, e.board, sizeof(book_report.board));
-        book_report.side_to_move = e.side_to_move;
-    }
-    return result;
+    move_t discarded;
+    return book_probe(e, discarded);
 }

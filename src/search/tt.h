@@ -48,8 +48,6 @@ inline void tt_prefetch(const Count& e, int side) {
     __builtin_prefetch(reinterpret_cast<const char*>(slot + 2) - 1);
 }
 
-// The first allocation: the same as tt_resize.
-bool tt_allocate(Count& e, int megabytes);
 
 // Mate scores are stored relative to the node (distance to mate from there) and
 // read back relative to the root.

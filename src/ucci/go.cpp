@@ -88,14 +88,7 @@ int32_t clock_safety_limit(int64_t remaining_ms) {
 void think(Count& e, char* best_text, char* ponder_text, int& score) {
     best_text[0] = ponder_text[0] = '\0';
     move_t result{};
-    if (book_probe(e, result) != 1) {
-        if (e.ready_state == 1) {
-            e.ready_state = 2;
-            iterative_deepening(e);
-            result = e.best_line[0];
-            e.ready_state = 1;
-        }
-    }
+    if (book_probe(e, result) != 1) search_position(e, result);
     score = result.score;
     if (result.from == 0) return;
     move_to_text(result, best_text);
