@@ -136,7 +136,7 @@ void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
         }
         case GO_INFINITE:
             e.time_limit = 3600000;
-            e.depth_limit = DEPTH_LINES;
+            e.depth_limit = MAX_ITERATION_DEPTH;
             e.infinite = 1;
             break;
         default: break;
