@@ -10,7 +10,7 @@
 #include "platform/program_dir.h"
 #include "position/position_string.h"
 #include "search/search.h"
-#include "search/tt.h"
+#include "search/tt_memory.h"
 #include "tools/dev_commands.h"
 #include "ucci/line_input.h"
 
