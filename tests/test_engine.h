@@ -1,6 +1,6 @@
 // Helpers for tests that work on an engine object of their own.
 #pragma once
-#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -11,10 +11,7 @@
 // A fresh engine object with the hash keys of data/_prime.txt loaded.
 inline std::unique_ptr<CountEx> make_engine() {
     auto e = std::make_unique<CountEx>();
-    FILE* f = std::fopen(TAVOX_DATA_DIR "/_prime.txt", "r");
-    const char* error = nullptr;
-    if (f == nullptr || !read_prime_keys(*e, f, &error)) std::abort();
-    std::fclose(f);
+    if (!load_prime_keys(*e, TAVOX_DATA_DIR)) std::abort();
     return e;
 }
 

@@ -49,8 +49,9 @@ struct AIInput {
     uint8_t abort_request;
 };
 
-// Fifteen one-byte switches (byte 15 is alignment). Byte order matters: the
-// switch refresh writes them by position.
+// Fifteen on/off switches of one byte each, and a spare byte that keeps the
+// record at 16 bytes. The numbers are the switches' byte numbers, by which
+// they are known (switch byte 4: the check extension).
 struct AIOption {
     uint8_t lazy;                  // 0
     uint8_t time_extension;        // 1
@@ -70,6 +71,17 @@ struct AIOption {
     uint8_t reserved_switch;       // 15
 };
 static_assert(sizeof(AIOption) == 16);
+
+// A root move as the book probe saw it, with the counts of the book record
+// after it; occurrences 0: no record was accepted (the tallies are then left
+// from an earlier probe).
+struct book_candidate_t {
+    move_t move;
+    int32_t occurrences;
+    int32_t tally_a;
+    int32_t tally_b;
+};
+static_assert(sizeof(book_candidate_t) == 8 * sizeof(int32_t), "a candidate is eight 32-bit words");
 
 // The hash book: 85 buckets of four 12-byte entries kept in memory and in "hashbook.bin".
 struct hash_book_t {
@@ -125,7 +137,7 @@ struct boardinfo_t {
     int32_t time_factor;
     bookoption_t* book_option;
     int32_t book_candidate_count;
-    int32_t book_candidates[BOOK_CANDIDATES][8];
+    book_candidate_t book_candidates[BOOK_CANDIDATES];
 };
 
 // Limits and requests of the front end beyond AIInput's: a node

@@ -7,10 +7,17 @@
 
 namespace {
 
-// Scratch lists of the repetition rules, kept apart from the search's plies at
-// the end of the move buffer.
+// Scratch lists of the repetition rules, kept apart from the search's plies:
+// one list per scratch ply, in ply order, at the end of the move buffer.
 constexpr int SCRATCH_BEFORE = 55, SCRATCH_AFTER = 58, SCRATCH_REPLY = 61;
-constexpr int scratch_offset(int ply) { return ply == SCRATCH_BEFORE ? 7741 : ply == SCRATCH_AFTER ? 7891 : 8041; }
+constexpr int SCRATCH_LIST_SIZE = 150;  // more than all the captures one side can have
+constexpr int SCRATCH_LISTS_START = MOVE_BUFFER_SIZE - 3 * SCRATCH_LIST_SIZE;
+constexpr int scratch_offset(int ply) {
+    return SCRATCH_LISTS_START + SCRATCH_LIST_SIZE * (ply == SCRATCH_BEFORE ? 0 : ply == SCRATCH_AFTER ? 1 : 2);
+}
+static_assert(scratch_offset(SCRATCH_REPLY) + SCRATCH_LIST_SIZE == MOVE_BUFFER_SIZE,
+              "the three scratch lists fill the end of the move buffer");
+static_assert(SCRATCH_REPLY + 1 < MAX_HEIGHT, "each scratch ply has a list end");
 
 move_t* generate_scratch_captures(Count& e, int side, int ply) {
     e.ply_moves[ply] = e.move_buffer + scratch_offset(ply);

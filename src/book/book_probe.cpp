@@ -1,6 +1,5 @@
 #include "book/book_probe.h"
 
-#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -11,6 +10,7 @@
 #include "book/book_files.h"
 #include "book/book_key.h"
 #include "book/book_option.h"
+#include "book/book_refresh.h"
 #include "platform/clock.h"
 
 namespace {
@@ -28,16 +28,6 @@ bool accepted(uint32_t n, uint32_t tally_a, uint32_t tally_b) {
     if (n == 2) return tally_b == 0 || tally_a > tally_b;
     return false;
 }
-
-// What the front end learns of the last probe: the candidates and the position.
-struct book_report_t {
-    int32_t candidate_count;
-    int32_t candidates[BOOK_CANDIDATES][8];
-    int32_t piece_square[1024];
-    int32_t board[256];
-    int32_t side_to_move;
-};
-book_report_t book_report;
 
 }  // namespace
 
@@ -66,10 +56,10 @@ int book_candidate_choices(Count& e, book_choice_t* choices) {
             const uint32_t tally_a = read_u32(payload + 8), tally_b = read_u32(payload + 12);
             if (n != 0 && book_ply == p + 1 && accepted(n, tally_a, tally_b)) {
                 choices[t++] = book_choice_t{n, index};
-                int32_t* entry = e.book_candidates[index];
-                entry[5] = static_cast<int32_t>(n);
-                entry[6] = static_cast<int32_t>(tally_a);
-                entry[7] = static_cast<int32_t>(tally_b);
+                book_candidate_t& candidate = e.book_candidates[index];
+                candidate.occurrences = static_cast<int32_t>(n);
+                candidate.tally_a = static_cast<int32_t>(tally_a);
+                candidate.tally_b = static_cast<int32_t>(tally_b);
             }
         }
         unmake_move(e, *m);
@@ -116,8 +106,10 @@ int book_probe(Count& e, move_t& out) {
     e.ready_state = 2;
     e.start_clock = platform::clock_ms();
     e.book_candidate_count = 0;
-    for (auto& entry : e.book_candidates)
-        for (int w = 0; w < 6; ++w) entry[w] = 0;
+    for (book_candidate_t& candidate : e.book_candidates) {
+        candidate.move = move_t{};
+        candidate.occurrences = 0;
+    }
 
     int result = 0;
     const bool use_book = e.book_option == nullptr || e.book_option->use_book;
@@ -125,13 +117,9 @@ int book_probe(Count& e, move_t& out) {
         e.ply_moves[0] = e.move_buffer;
         generate_moves(e, e.side_to_move, 0);
         for (move_t* m = e.ply_moves[0]; m < e.ply_moves[1] && e.book_candidate_count < BOOK_CANDIDATES; ++m) {
-            int32_t* entry = e.book_candidates[e.book_candidate_count++];
-            entry[0] = m->score;
-            entry[1] = m->from;
-            entry[2] = m->to;
-            entry[3] = m->piece;
-            entry[4] = m->captured;
-            entry[5] = 0;
+            book_candidate_t& candidate = e.book_candidates[e.book_candidate_count++];
+            candidate.move = *m;
+            candidate.occurrences = 0;
         }
         result = choose_book_move(e, out);
         if (!result) e.book_miss_count += 1;
@@ -139,20 +127,13 @@ int book_probe(Count& e, move_t& out) {
     const int n = e.book_candidate_count;
     for (int i = 0; i < n; ++i)
         for (int j = i + 1; j < n; ++j)
-            if (e.book_candidates[i][5] < e.book_candidates[j][5]) std::swap(e.book_candidates[i], e.book_candidates[j]);
+            if (e.book_candidates[i].occurrences < e.book_candidates[j].occurrences)
+                std::swap(e.book_candidates[i], e.book_candidates[j]);
     e.ready_state = 1;
     return result;
 }
 
 int refresh_book_candidates(Count& e) {
-    move_t scratch;
-    const int result = book_probe(e, scratch);
-    if (result != 0) {
-        book_report.candidate_count = e.book_candidate_count;
-        std::memcpy(book_report.candidates, e.book_candidates, sizeof(int32_t) * 8 * static_cast<size_t>(e.book_candidate_count));
-        std::memcpy(book_report.piece_square, e.piece_square, sizeof(book_report.piece_square));
-        std::memcpy(book_report.board, e.board, sizeof(book_report.board));
-        book_report.side_to_move = e.side_to_move;
-    }
-    return result;
+    move_t discarded;
+    return book_probe(e, discarded);
 }

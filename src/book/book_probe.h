@@ -19,10 +19,6 @@ struct book_choice_t {
 // The accepted, sorted and trimmed candidates of choose_book_move (at most 128); returns their number.
 int book_candidate_choices(Count& e, book_choice_t* choices);
 
-// Probes the book after a set-up or an applied move, keeping the miss counter
-// up to date; returns the probe's result.
-int refresh_book_candidates(Count& e);
-
 // The generator of the book's random choice: one 32-bit state.
 struct book_random_t {
     uint32_t state;

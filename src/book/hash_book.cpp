@@ -1,12 +1,14 @@
 #include "book/hash_book.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <new>
 #include <string>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
 #include "platform/regular_file.h"
@@ -22,6 +24,15 @@ struct hash_book_block_t {
     bool keep_copy;  // the file was longer than ours: keep its bytes before replacing it
     char path[4096];
 };
+// The engine holds the address of the image, the block's first member: the
+// block is found again from it.
+static_assert(std::is_standard_layout_v<hash_book_block_t> && offsetof(hash_book_block_t, image) == 0,
+              "the image opens the block");
+static_assert(sizeof(hash_book_block_t::image) == HASH_BOOK_BYTES, "the image holds the whole file");
+
+// The bytes of one entry: lock, depth, a reserved byte, value, time.
+constexpr int ENTRY_LOCK = 0, ENTRY_DEPTH = 4, ENTRY_VALUE = 6, ENTRY_TIME = 8;
+static_assert(ENTRY_TIME + 4 == HASH_BOOK_ENTRY_BYTES, "the time ends the entry");
 
 hash_book_block_t* block_of(const Count& e) {
     return reinterpret_cast<hash_book_block_t*>(e.hash_book.image);
@@ -43,19 +54,19 @@ void put32(uint8_t* p, uint32_t v) {
 
 hash_book_entry_t read_entry(const uint8_t* p) {
     hash_book_entry_t x;
-    x.lock = get32(p);
-    x.depth = static_cast<int8_t>(p[4]);
-    x.value = static_cast<int16_t>(p[6] | p[7] << 8);
-    x.time = get32(p + 8);
+    x.lock = get32(p + ENTRY_LOCK);
+    x.depth = static_cast<int8_t>(p[ENTRY_DEPTH]);
+    x.value = static_cast<int16_t>(p[ENTRY_VALUE] | p[ENTRY_VALUE + 1] << 8);
+    x.time = get32(p + ENTRY_TIME);
     return x;
 }
 
 // Depth, value and time; the lock and the reserved byte stay.
 void write_result(uint8_t* p, const hash_book_entry_t& x) {
-    p[4] = static_cast<uint8_t>(x.depth);
-    p[6] = static_cast<uint8_t>(x.value);
-    p[7] = static_cast<uint8_t>(static_cast<uint16_t>(x.value) >> 8);
-    put32(p + 8, x.time);
+    p[ENTRY_DEPTH] = static_cast<uint8_t>(x.depth);
+    p[ENTRY_VALUE] = static_cast<uint8_t>(x.value);
+    p[ENTRY_VALUE + 1] = static_cast<uint8_t>(static_cast<uint16_t>(x.value) >> 8);
+    put32(p + ENTRY_TIME, x.time);
 }
 
 }  // namespace
@@ -99,7 +110,7 @@ void hash_book_store(Count& e, uint32_t key, const hash_book_entry_t& entry) {
     if (d > entry.depth && t > entry.time) return;
     uint8_t* p = entry_bytes(e, key, candidate);
     std::memset(p, 0, HASH_BOOK_ENTRY_BYTES);
-    put32(p, entry.lock);
+    put32(p + ENTRY_LOCK, entry.lock);
     write_result(p, entry);
 }
 

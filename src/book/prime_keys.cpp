@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -17,6 +20,22 @@ bool parse_int32(const char* token, int32_t& out) {
     if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
     out = static_cast<int32_t>(v);
     return true;
+}
+
+// The program's directory first, then the working directory.
+FILE* open_prime_file(const std::string& dir) {
+    FILE* f = nullptr;
+    for (const std::string& path : {dir.empty() ? std::string() : dir + "/_prime.txt", std::string("_prime.txt")}) {
+        if (path.empty()) continue;
+        const platform::open_result r = platform::open_regular_file(path, "r", f);
+        if (r == platform::open_result::opened) return f;
+        if (r == platform::open_result::not_regular) {
+            std::fprintf(stderr, "%s is not a regular file: it is not read\n", path.c_str());
+            return nullptr;
+        }
+    }
+    std::fprintf(stderr, "cannot open _prime.txt in the program's or the working directory\n");
+    return nullptr;
 }
 
 }  // namespace
@@ -49,4 +68,14 @@ bool read_prime_keys(Count& e, FILE* file, const char** error) {
         }
     }
     return true;
+}
+
+bool load_prime_keys(Count& e, const std::string& program_dir) {
+    FILE* f = open_prime_file(program_dir);
+    if (f == nullptr) return false;
+    const char* error = nullptr;
+    const bool loaded = read_prime_keys(e, f, &error);
+    std::fclose(f);
+    if (!loaded) std::fprintf(stderr, "%s\n", error);
+    return loaded;
 }

@@ -5,7 +5,7 @@
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/repetition.h"
-#include "book/book_probe.h"
+#include "book/book_refresh.h"
 
 bool is_ucci_move_text(const char* w, size_t length) {
     const auto file = [](char c) { return c >= 'a' && c <= 'i'; };

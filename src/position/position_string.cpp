@@ -6,8 +6,8 @@
 
 #include "board/check.h"
 #include "board/geometry.h"
-#include "book/book_probe.h"
-#include "search/tt.h"
+#include "book/book_refresh.h"
+#include "search/tt_memory.h"
 
 const char START_POSITION_STRING[] =
     "148 150 152 154 156 165 171 197 203 196 204 198 202 199 201 200 "

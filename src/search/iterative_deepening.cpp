@@ -114,7 +114,7 @@ void order_root_moves(Count& e, int side) {
             continue;
         }
         make_move(e, *m);
-        m->score = -quiesce(e, -30000, 30000, 1 - side, 0, 1, 0, 0);
+        m->score = -quiesce(e, -INFINITE_SCORE, INFINITE_SCORE, 1 - side, 0, 1, 0, 0);
         unmake_move(e, *m);
         if (e.stop_flag) {
             // Stopped while ordering: the moves not fully scored go last.
@@ -156,7 +156,9 @@ bool time_rules_stop(Count& e, int m, int diff, int sum, int stable, int64_t ela
         if ((2 * (elapsed / 3) >= L && a >= 30) || (stable >= 3 && (m > 180 || m < -250))) return true;
         e.time_factor = 5;
     } else if (diff <= -15 || sum <= -20) {
-        if ((4 * (elapsed / 4) >= L && a >= 15) || (stable >= 2 && (m > 60 || m < -150))) return true;
+        // The elapsed time cut down to a whole multiple of 4 ms, as the other
+        // rows' divisions cut theirs: not the elapsed time itself.
+        if ((elapsed - elapsed % 4 >= L && a >= 15) || (stable >= 2 && (m > 60 || m < -150))) return true;
         e.time_factor = 3;
     } else {
         if (5 * (elapsed / 4) >= L || (diff >= sum && stable >= 3) || (stable >= 2 && (m > 60 || m < -150)))
@@ -225,7 +227,7 @@ void iterative_deepening(Count& e) {
             }
         }
         e.iteration_depth += 1;
-        if (e.iteration_depth > 54) return;
+        if (e.iteration_depth > MAX_ITERATION_DEPTH) return;
         m = root_search(e, side, e.iteration_depth);
         if (e.stop_flag) return;
     }

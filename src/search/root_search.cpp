@@ -68,7 +68,7 @@ int root_search(Count& e, int side, int depth) {
                 unmake_move(e, m);
                 continue;
             }
-            v = (root_repetition >= 1 && r < root_repetition) ? 24999 : draw_value(e, side);
+            v = (root_repetition >= 1 && r < root_repetition) ? SCORE_REPETITION_WIN : draw_value(e, side);
             e.pv_table[PV_ROW] = move_t{};
             e.pv_length[1] = 0;
         } else {

@@ -5,6 +5,7 @@
 constexpr int MATE_SCORE = 19999;      // a side mated at height h scores h - MATE_SCORE
 constexpr int MATE_THRESHOLD = 19900;  // |score| above this is a mate score
 constexpr int NO_SCORE = -30000;       // nothing searched yet
+constexpr int INFINITE_SCORE = 30000;  // beyond every score: (-INFINITE_SCORE, INFINITE_SCORE) is the open window
 constexpr int WINDOW = 20000;
 constexpr int MAX_SEARCH_HEIGHT = 53;  // nodes at this height return the static evaluation
 

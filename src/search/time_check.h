@@ -1,4 +1,5 @@
-// Time control and the reading of input while a search runs.
+// Time control while a search runs; the input is read through the front
+// end's poll (ucci/input_poll.h).
 #pragma once
 #include "board/engine.h"
 
@@ -13,10 +14,3 @@ inline bool poll_due_and_stop(Count& e) {
     if (--e.poll_countdown > 0) return false;
     return time_check(e);
 }
-
-// Reads the lines waiting on standard input. "stop" ends the search,
-// "isready" is answered at once, "quit" ends the search and is remembered,
-// "ponderhit" turns a ponder search into a timed one; every other line is
-// kept for the command loop, or dropped with a message on stderr when no more
-// can be kept.
-void poll_input(Count& e);

@@ -73,8 +73,6 @@ int32_t tt_entries_for_megabytes(int megabytes) {
     return static_cast<int32_t>(static_cast<int64_t>(megabytes) * 1048576 / 40);
 }
 
-bool tt_allocate(Count& e, int megabytes) { return tt_resize(e, megabytes); }
-
 bool tt_resize(Count& e, int megabytes) {
     const int32_t n = tt_entries_for_megabytes(megabytes);
     tt_entry_t* t0 = allocate_table(n);

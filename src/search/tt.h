@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board/engine.h"
+#include "search/tt_memory.h"
 
 struct tt_entry_t {
     uint32_t lock;
@@ -47,16 +48,6 @@ inline void tt_prefetch(const Count& e, int side) {
     __builtin_prefetch(reinterpret_cast<const char*>(slot + 2) - 1);
 }
 
-// Entries per table for a hash size in megabytes (clamped to 16..512).
-int32_t tt_entries_for_megabytes(int megabytes);
-// The first allocation: the same as tt_resize.
-bool tt_allocate(Count& e, int megabytes);
-// Replaces both tables by new, empty ones for `megabytes`. On a failed
-// allocation the old tables (if any) stay as they were and the result is false.
-bool tt_resize(Count& e, int megabytes);
-void tt_free(Count& e);
-// Empties every entry of both tables, the extra entry n included.
-void tt_clear(Count& e);
 
 // Mate scores are stored relative to the node (distance to mate from there) and
 // read back relative to the root.

@@ -11,7 +11,7 @@
 #include "book/book_builder.h"
 #include "book/game_replay.h"
 #include "platform/clock.h"
-#include "ucci/dev_commands.h"
+#include "tools/dev_commands.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "position/move_text.h"
 #include "search/search.h"
 #include "search/search_info.h"
-#include "search/time_check.h"
+#include "ucci/input_poll.h"
 #include "ucci/print.h"
 
 namespace {
@@ -88,14 +88,7 @@ int32_t clock_safety_limit(int64_t remaining_ms) {
 void think(Count& e, char* best_text, char* ponder_text, int& score) {
     best_text[0] = ponder_text[0] = '\0';
     move_t result{};
-    if (book_probe(e, result) != 1) {
-        if (e.ready_state == 1) {
-            e.ready_state = 2;
-            iterative_deepening(e);
-            result = e.best_line[0];
-            e.ready_state = 1;
-        }
-    }
+    if (book_probe(e, result) != 1) search_position(e, result);
     score = result.score;
     if (result.from == 0) return;
     move_to_text(result, best_text);
@@ -143,7 +136,7 @@ void set_go_limits(Count& e, const command_t& cmd, go_context_t& ctx) {
         }
         case GO_INFINITE:
             e.time_limit = 3600000;
-            e.depth_limit = DEPTH_LINES;
+            e.depth_limit = MAX_ITERATION_DEPTH;
             e.infinite = 1;
             break;
         default: break;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "book/book_files.h"
+#include "book/initialise.h"
 #include "platform/program_dir.h"
 #include "search/search_memory.h"
 #include "search/tt.h"
@@ -54,7 +55,7 @@ const char* const announced_options[] = {
 };
 
 void resize_hash(Count& e, int megabytes) {
-    if (megabytes == 0) megabytes = 32;
+    if (megabytes == 0) megabytes = DEFAULT_HASH_MEGABYTES;
     if (!tt_resize(e, megabytes)) std::fprintf(stderr, "hashsize %d: cannot allocate the tables; the old ones stay\n", megabytes);
 }
 

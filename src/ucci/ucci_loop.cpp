@@ -6,6 +6,7 @@
 
 #include "board/engine.h"
 #include "book/book_files.h"
+#include "book/initialise.h"
 #include "book/book_option.h"
 #include "platform/program_dir.h"
 #include "platform/signals.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr int VERSION_MAJOR = 3, VERSION_MINOR = 5, VERSION_PATCH = 5;
+constexpr char VERSION[] = "3.5.5";
 
 // Banned moves restrict the root of the searches that follow, until the next position.
 // A word that is not a move ends the list there, as in a position command.
@@ -80,7 +81,7 @@ int run_ucci() {
 
     s.book.book_file_marker = std::make_unique<int>(open_default_book(platform::program_directory()));
 
-    if (!e.initialise(32) && !e.initialise(32)) {
+    if (!e.initialise(DEFAULT_HASH_MEGABYTES) && !e.initialise(DEFAULT_HASH_MEGABYTES)) {
         print_line("AI initializing failed...");
         return 1;
     }
@@ -90,7 +91,7 @@ int run_ucci() {
     refresh_switches(s.mirror, e);
 
     char banner[64];
-    std::snprintf(banner, sizeof(banner), "Tavox ucci %d.%d.%d by lumid", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
+    std::snprintf(banner, sizeof(banner), "Tavox ucci %s by lumid", VERSION);
     print_line(banner);
 
     LineInput& input = process_input();
@@ -99,7 +100,9 @@ int run_ucci() {
         print_line("bye");
         return 0;
     }
-    print_line("id name Tavox 3.5.5");
+    char name[64];
+    std::snprintf(name, sizeof(name), "id name Tavox %s", VERSION);
+    print_line(name);
     print_line("id copyright 2026 lumid");
     print_line("id author lumid");
     print_line("id user unknown");

@@ -21,7 +21,7 @@ class SearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         build_evaluation_tables(*e);
-        ASSERT_TRUE(tt_allocate(*e, 16));
+        ASSERT_TRUE(tt_resize(*e, 16));
         e->ready_state = 1;
         std::memset(static_cast<AIOption*>(e.get()), 1, sizeof(AIOption));
         e->nullex = e->checkqs = 0;

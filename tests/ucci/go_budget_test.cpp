@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "board/engine.h"
 #include <memory>
 
+#include "board/engine.h"
+#include "search/search.h"
 #include "ucci/command.h"
 #include "ucci/go.h"
 
@@ -129,8 +130,8 @@ TEST_F(GoLimits, MoveTimeAloneAndInfinite) {
     } cases[] = {
         {"go movetime 2", false, 2000, 30, 1800, 0},
         {"go movetime 2000", true, 2000, 30, 1800, 0},
-        {"go infinite", false, 3600000, DEPTH_LINES, 0, 1},
-        {"go depth infinite", false, 3600000, DEPTH_LINES, 0, 1},
+        {"go infinite", false, 3600000, MAX_ITERATION_DEPTH, 0, 1},
+        {"go depth infinite", false, 3600000, MAX_ITERATION_DEPTH, 0, 1},
         {"go depth 7", false, 3600000, 7, 0, 0},  // a later go clears the infinite mark
     };
     for (const auto& c : cases) {

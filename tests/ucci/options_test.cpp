@@ -123,7 +123,7 @@ TEST_F(Options, HashsizeResizesWithinItsRange) {
 }
 
 TEST_F(Options, NewgameForgetsTheLastGame) {
-    ASSERT_TRUE(tt_allocate(*e, 16));
+    ASSERT_TRUE(tt_resize(*e, 16));
     e->tt_tables[0][5].lock = 1234;
     e->tt_tables[1][e->tt_size].lock = 99;
     e->tt_generation = 77;

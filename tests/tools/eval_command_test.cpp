@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine_process.h"
-#include "eval_board.h"
+#include "eval/eval_board.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "position/move_text.h"
 #include "position/position_string.h"
-#include "ucci/dev_commands.h"
+#include "tools/dev_commands.h"
 #include "ucci/print.h"
 
 namespace {

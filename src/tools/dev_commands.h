@@ -1,4 +1,5 @@
-// Developer commands of the executable. Each returns the exit code.
+// Developer commands of the executable, above every subsystem. Each returns
+// the exit code.
 #pragma once
 
 // perft DEPTH [FEN]: counts legal move paths, per root move.
@@ -10,6 +11,13 @@ int eval_command(int argc, char** argv);
 // book build [--out DIR] [--max-ply N] [--min-games K] FILE...: writes the
 // opening book from game records; book moves FILE...: prints each game in UCCI moves.
 int book_command(int argc, char** argv);
+
+using dev_command_fn = int (*)(int argc, char** argv);
+
+// The developer command named by the first argument of the command line, or
+// nullptr when there is none (the executable is then the UCCI engine). The
+// command takes the arguments after its name.
+dev_command_fn find_dev_command(int argc, char** argv);
 
 // The FEN given as the remaining words of a command line (joined with blanks;
 // none: the initial array) converted to a position string. On a refused FEN

@@ -5,7 +5,7 @@
 #include "eval/eval_trace.h"
 #include "eval/evaluate.h"
 #include "position/position_string.h"
-#include "ucci/dev_commands.h"
+#include "tools/dev_commands.h"
 
 int eval_command(int argc, char** argv) {
     char position[POSITION_STRING_SIZE];

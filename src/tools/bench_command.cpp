@@ -3,17 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
 
 #include "board/engine.h"
-#include "book/prime_keys.h"
-#include "eval/evaluate.h"
+#include "book/initialise.h"
 #include "platform/clock.h"
 #include "platform/program_dir.h"
 #include "position/position_string.h"
 #include "search/search.h"
-#include "search/tt.h"
-#include "ucci/dev_commands.h"
+#include "search/tt_memory.h"
+#include "tools/dev_commands.h"
 #include "ucci/line_input.h"
 
 namespace {
@@ -54,17 +52,6 @@ const char* const bench_positions[] = {
     "5R3/2c1kn3/2n6/p3p3p/5CP2/P8/4P3P/9/9/1crAKAB2 b - - 2 44",
 };
 
-bool load_keys(Count& e) {
-    const std::string dir = platform::program_directory();
-    FILE* f = std::fopen((dir + "/_prime.txt").c_str(), "r");
-    if (f == nullptr) f = std::fopen("_prime.txt", "r");
-    if (f == nullptr) return false;
-    const char* error = nullptr;
-    const bool ok = read_prime_keys(e, f, &error);
-    std::fclose(f);
-    return ok;
-}
-
 }  // namespace
 
 int bench_command(int argc, char** argv) {
@@ -82,12 +69,10 @@ int bench_command(int argc, char** argv) {
     // input on stdin changes the result.
     auto engine = std::make_unique<CountEx>();
     Count& e = *engine;
-    build_evaluation_tables(e);
-    if (!load_keys(e) || !tt_allocate(e, 32)) {
-        std::fprintf(stderr, "bench: cannot load _prime.txt or allocate the tables\n");
+    if (!initialise_engine(e, DEFAULT_HASH_MEGABYTES, platform::program_directory(), hash_book_use::none)) {
+        std::fprintf(stderr, "bench: the engine cannot be initialised\n");
         return 1;
     }
-    e.ready_state = 1;
     process_input().init(-1);
 
     long long total_nodes = 0;
@@ -115,6 +100,5 @@ int bench_command(int argc, char** argv) {
     }
     const int32_t elapsed = platform::clock_ms() - started;
     std::printf("nodes %lld time %d nps %lld\n", total_nodes, elapsed, elapsed > 0 ? total_nodes * 1000 / elapsed : 0);
-    tt_free(e);
     return 0;
 }
