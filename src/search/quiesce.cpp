@@ -91,8 +91,12 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
         move_t* const first = e.ply_moves[h];
         move_t* const last = e.ply_moves[h + 1];
         for (move_t* mp = first; mp < last; ++mp) {
+            // Selection by exchange: each later move scoring above the one held
+            // takes its place, the held one going where it stood.
+            move_t held = *mp;
             for (move_t* q = mp + 1; q < last; ++q)
-                if (q->score > mp->score) std::swap(*mp, *q);
+                if (q->score > held.score) std::swap(held, *q);
+            *mp = held;
             move_t& m = *mp;
 
             const bool capture = is_capture(m);
