@@ -29,7 +29,8 @@ sanitize:
 e2e: build
 	sh tests/e2e/xboard_match.sh --engine $(BUILD)/tavox
 
-# libFuzzer harnesses (clang, installed by the script when missing): `make fuzz FUZZ_SECONDS=600`.
+# libFuzzer harnesses for the protocol, the data files and the notation reader
+# (clang, installed by the script when missing): `make fuzz FUZZ_SECONDS=600`.
 FUZZ_SECONDS ?= 60
 fuzz:
 	sh tests/fuzz/run.sh $(FUZZ_SECONDS)

@@ -13,6 +13,19 @@ namespace {
 
 FILE* index_file = nullptr;  // "sg.hash"
 FILE* data_file = nullptr;   // "sg.data"
+std::string data_name;       // for messages
+bool damage_reported = false;  // once per opened book, not at every lookup
+
+void opened_data(const std::string& path) {
+    data_name = path;
+    damage_reported = false;
+}
+
+void report_damaged_chain(const char* why) {
+    if (damage_reported) return;
+    damage_reported = true;
+    std::fprintf(stderr, "%s: a chain of the opening book %s; such chains are cut as damaged\n", data_name.c_str(), why);
+}
 
 // For update as the files are kept; a read-only file still serves lookups.
 // Only a regular file is read: a FIFO or a device would block every lookup.
@@ -67,6 +80,7 @@ int open_book_files_in(const char* directory) {
     index_file = open_existing(index_path);
     if (index_file != nullptr && file_size(index_file) == 0) fill_empty_index(index_file, index_path);
     data_file = open_existing(data_path);
+    opened_data(data_path);
     if (index_file == nullptr || data_file == nullptr) {
         std::fprintf(stderr, "cannot open %s: the opening book is not used\n",
                      (index_file == nullptr ? index_path : data_path).c_str());
@@ -87,6 +101,7 @@ bool open_existing_pair(const std::string& base, std::string& error) {
     close_book_files();
     index_file = std::fopen((base + ".hash").c_str(), "rb");
     data_file = index_file ? std::fopen((base + ".data").c_str(), "rb") : nullptr;
+    opened_data(base + ".data");
     if (index_file == nullptr || data_file == nullptr) {
         error = std::string("cannot open ") + base + (index_file == nullptr ? ".hash" : ".data");
     } else if (file_size(index_file) != 4L * BOOK_INDEX_WORDS) {
@@ -137,30 +152,37 @@ void close_book_files() {
 
 int32_t book_lookup(const uint8_t key[32]) {
     if (index_file == nullptr || data_file == nullptr) return -1;
-    const long size = file_size(data_file);
+    struct stat st {};
+    if (fstat(fileno(data_file), &st) != 0) return -1;
+    const long size = static_cast<long>(st.st_size);
     uint8_t word[4];
     if (std::fseek(index_file, 4L * book_bucket(key), SEEK_SET) != 0 ||
         std::fread(word, 1, sizeof(word), index_file) != sizeof(word)) {
         return -1;
     }
     auto offset = static_cast<int32_t>(get32(word));
-    // No chain is longer than the file has records; a longer walk is a loop.
-    // A loop is also caught as soon as an offset comes round again (Brent's
-    // method: a marker offset moved to the walk's end at every power of two),
-    // so a damaged chain costs a few reads instead of one per record.
+    // A loop is caught as soon as an offset comes round again (Brent's method:
+    // a marker offset moved to the walk's end at every power of two), so a
+    // looping chain costs a few reads; a long one ends at the chain bound.
     const long records = size / BOOK_RECORD_BYTES;
+    const long longest = records < MAX_BOOK_CHAIN ? records : MAX_BOOK_CHAIN;
     int32_t marker = offset;
     long power = 1, since_marker = 0;
     for (long walked = 0; offset != -1; ++walked) {
-        if (walked >= records || offset < 0 || offset > size - BOOK_RECORD_BYTES) return -1;
-        uint8_t head[BOOK_PAYLOAD_OFFSET];
-        if (std::fseek(data_file, offset, SEEK_SET) != 0 ||
-            std::fread(head, 1, sizeof(head), data_file) != sizeof(head)) {
+        if (offset < 0 || offset > size - BOOK_RECORD_BYTES) return -1;
+        if (walked >= longest) {
+            report_damaged_chain("is longer than a book chain can be");
             return -1;
         }
+        // pread leaves the stream alone and skips refilling its buffer for 36 bytes.
+        uint8_t head[BOOK_PAYLOAD_OFFSET];
+        if (pread(fileno(data_file), head, sizeof(head), offset) != static_cast<ssize_t>(sizeof(head))) return -1;
         if (std::memcmp(head, key, 32) == 0) return offset;
         offset = static_cast<int32_t>(get32(head + 32));
-        if (offset == marker) return -1;
+        if (offset == marker) {
+            report_damaged_chain("loops");
+            return -1;
+        }
         if (++since_marker == power) {
             marker = offset;
             power *= 2;

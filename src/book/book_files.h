@@ -10,6 +10,13 @@ constexpr int32_t BOOK_INDEX_WORDS = 655360;
 constexpr int BOOK_RECORD_BYTES = 68;
 constexpr int BOOK_PAYLOAD_OFFSET = 36;
 constexpr int BOOK_PAYLOAD_BYTES = 32;
+// The longest chain a lookup walks. The bucket sum spreads positions evenly
+// over the 262,144 buckets the mask reaches: the shipped book's longest chain
+// holds 8 records, a book of every position of 32,000 games (1.4 M records)
+// 19, and even the most records 32-bit offsets allow (31.6 M, 120 a bucket)
+// would give no chain much above 180. A longer chain is damage; walking it
+// would cost a read per record at every lookup of a book probe.
+constexpr long MAX_BOOK_CHAIN = 512;
 
 // Opens "sg.hash" and "sg.data" in the working directory, creating missing ones
 // and filling an empty index with empty buckets. 1 when both are open; 0 when
@@ -30,7 +37,9 @@ int open_default_book(const std::string& program_dir);
 int open_book_path(const std::string& path, const std::string& program_dir);
 
 // Byte offset in "sg.data" of the record with this key, or -1. Damaged files
-// (offsets out of range, records cut short, chains that loop) give -1.
+// (offsets out of range, records cut short, chains that loop or run past
+// MAX_BOOK_CHAIN records) give -1; the first cut chain of an opened book is
+// reported on stderr.
 int32_t book_lookup(const uint8_t key[32]);
 // Reads the 32 payload bytes of the record at `offset`; returns the bytes read (32 on success).
 int book_read_payload(int32_t offset, uint8_t payload[32]);

@@ -20,6 +20,25 @@ const char* iconv_name(text_encoding enc) {
 
 iconv_t to_utf8(text_encoding enc) { return iconv_open("UTF-8", iconv_name(enc)); }
 
+// Appends iconv's output, but glibc's UTF-8 reader lets through code points
+// past U+10FFFF (leads 0xF4 0x90 and up, 5- and 6-byte forms) as if they were
+// text: such a character becomes U+FFFD, its bytes counted as unreadable.
+void append_unicode(std::string& out, const char* text, size_t size, long& bad) {
+    for (size_t i = 0; i < size;) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const bool beyond = lead >= 0xF5 || (lead == 0xF4 && i + 1 < size && static_cast<unsigned char>(text[i + 1]) >= 0x90);
+        if (!beyond) {
+            out += text[i++];
+            continue;
+        }
+        size_t len = 1;
+        while (i + len < size && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) ++len;
+        out += REPLACEMENT;
+        bad += static_cast<long>(len);
+        i += len;
+    }
+}
+
 // Converts `in` and appends to `out`. Undecodable bytes become U+FFFD and are
 // counted; an incomplete sequence at the end is left in `rest` unless `final`.
 void convert(iconv_t cd, const std::string& in, bool final, std::string& out, std::string& rest, long& bad) {
@@ -30,7 +49,7 @@ void convert(iconv_t cd, const std::string& in, bool final, std::string& out, st
         char* dst = buffer;
         size_t room = sizeof(buffer);
         const size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buffer, static_cast<size_t>(dst - buffer));
+        append_unicode(out, buffer, static_cast<size_t>(dst - buffer), bad);
         if (r != static_cast<size_t>(-1)) break;
         if (errno == E2BIG) continue;
         if (errno == EINVAL && !final) break;  // a character split by the piece boundary

@@ -130,6 +130,40 @@ TEST_F(BookFiles, DamagedBooksMiss) {
     EXPECT_EQ(book_lookup(k.data()), 68);
 }
 
+int count_of(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(BookFiles, ChainPastTheBoundIsCutAndReportedOncePerBook) {
+    // A chain that runs forward through distinct records, never looping, with
+    // k as its record number `k_at` (from 0).
+    const Key k = key_with(5);
+    struct Case {
+        long k_at;
+        bool found;
+    } cases[] = {{MAX_BOOK_CHAIN - 1, true}, {MAX_BOOK_CHAIN, false}};
+    for (const auto& c : cases) {
+        BookWriter w;
+        for (long i = 0; i <= c.k_at; ++i) {
+            const int32_t next = i == c.k_at ? -1 : static_cast<int32_t>((i + 1) * BOOK_RECORD_BYTES);
+            w.add(i == c.k_at ? k : key_with(6), next);
+        }
+        w.heads[book_bucket(k.data())] = 0;
+        w.write(dir.path());
+        for (int opening = 0; opening < 2; ++opening) {
+            ASSERT_EQ(open_book_files_in(dir.path().c_str()), 1);
+            testing::internal::CaptureStderr();
+            for (int lookup = 0; lookup < 3; ++lookup)
+                EXPECT_EQ(book_lookup(k.data()), c.found ? c.k_at * BOOK_RECORD_BYTES : -1) << c.k_at;
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(count_of(err, "cut as damaged"), c.found ? 0 : 1) << c.k_at << ": " << err;
+            close_book_files();
+        }
+    }
+}
+
 TEST_F(BookFiles, NewIndexIsFilledAndAnExistingOneKept) {
     ASSERT_EQ(open_book_files_in(dir.path().c_str()), 1);
     EXPECT_EQ(book_lookup(key_with(1).data()), -1);

@@ -10,6 +10,7 @@
 #include "book/book_probe.h"
 #include "book/book_writer.h"
 #include "engine_process.h"
+#include "legal_game.h"
 #include "position/move_text.h"
 #include "test_engine.h"
 
@@ -81,6 +82,32 @@ TEST(BookMoveRules, LoopingChainEndsAtOnce) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(ms, 50);
     close_book_files();
+}
+
+// Every bucket leads into one chain that runs through distinct records past
+// the chain bound: the book is passed over, said once, and the search answers.
+TEST(BookMoveRules, OverlongChainIsCutAndTheEngineAnswers) {
+    EngineProcess p({}, true, [](const std::string& dir) {
+        BookWriter book;
+        for (long i = 0; i <= MAX_BOOK_CHAIN + 1; ++i) book.add(key_with(1), static_cast<int32_t>((i + 1) * BOOK_RECORD_BYTES));
+        book.add(key_with(1), -1);
+        book.write(dir);
+        std::ofstream(dir + "/sg.hash", std::ios::binary) << std::string(4 * static_cast<size_t>(BOOK_INDEX_WORDS), '\0');
+    });
+    std::string line, why;
+    p.send_line("ucci");
+    ASSERT_TRUE(p.wait_for("ucciok", line));
+    for (const char* position : {"position startpos", "position startpos moves h2e2"}) {
+        p.send_line(position);
+        p.send_line("go depth 1");
+        ASSERT_TRUE(p.wait_for("bestmove", line)) << position;
+        EXPECT_TRUE(answer_is_legal(position, line, why)) << line << ": " << why;
+    }
+    p.send_line("quit");
+    EXPECT_EQ(p.wait_exit(), 0);
+    const std::string err = p.stderr_text();
+    EXPECT_EQ(err.find("cut as damaged"), err.rfind("cut as damaged")) << err;
+    EXPECT_NE(err.find("cut as damaged"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -21,10 +21,10 @@ fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DTAVOX_FUZZ=ON -DTAVOX_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target ucci_fuzz data_files_fuzz >/dev/null
+cmake --build "$build" -j 2 --target ucci_fuzz data_files_fuzz notation_fuzz >/dev/null
 
 failed=0
-for harness in ucci_fuzz data_files_fuzz; do
+for harness in ucci_fuzz data_files_fuzz notation_fuzz; do
     # New inputs go to a working copy; the kept corpus changes only by hand.
     work=$build/corpus/$harness
     mkdir -p "$work" "$build/artifacts"
