@@ -19,7 +19,8 @@ struct eval_state {
     int cannon_pins_king[2];        // cannons: 0, 1 or 2, read by the side's second cannon
 };
 
-// Material, pawn-zone and wing counts of both sides.
+// Material, pawn-zone and wing counts of both sides, into st.side of a
+// value-initialised state: the counts start from its zeros.
 void count_material(const Count& e, eval_state& st);
 // Terms from the material counts, the wings and the defender structure.
 void count_terms(const Count& e, eval_state& st);

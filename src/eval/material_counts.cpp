@@ -19,7 +19,6 @@ template <int S>
 void count_side(const Count& e, eval_state& st) {
     using V = side_view<S>;
     side_counts& c = st.side[S];
-    c = side_counts{};
     const int* t = e.type_count;
     c.pawns = t[V::own_type(PAWN)];
     c.elephants = t[V::own_type(ELEPHANT)];
