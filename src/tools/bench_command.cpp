@@ -10,7 +10,7 @@
 #include "platform/program_dir.h"
 #include "position/position_string.h"
 #include "search/search.h"
-#include "search/tt_memory.h"
+#include "search/search_memory.h"
 #include "tools/dev_commands.h"
 #include "ucci/line_input.h"
 
@@ -86,9 +86,7 @@ int bench_command(int argc, char** argv) {
             return 1;
         }
         setup_position(e, ps, side);
-        tt_clear(e);
-        e.tt_generation = 0;
-        e.fh_total = e.fh_first = 0;
+        forget_last_game(e);
         e.time_limit = 3600000;
         e.depth_limit = depth;
         const int32_t t0 = platform::clock_ms();
