@@ -108,32 +108,40 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             // A quiet move is searched only for the check it gives: one that
             // cannot give any is passed over without being made.
             if (!capture && k >= 0 && g == 0 && h > 0 && !may_give_check(e, m, side)) continue;
-            make_move(e, m);
-            if ((g == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
-                unmake_move(e, m);
-                continue;
-            }
-            eval_cache_prefetch(e);
             // The check the move gives, once some rule has needed it; the child reuses it.
             int gives = CHECK_UNKNOWN;
-            if (!capture && k >= 0 && g == 0) {
-                gives = check_given(m);
+            // Delta pruning: a legal move that cannot lift the score to alpha is
+            // dropped unless it gives check, a capture with its value counted.
+            // Legality and check read only the board and the piece squares, so
+            // most such moves are tried there and never made in full.
+            const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
+            if (e.delta && g == 0 && quiet_window && v <= alpha) {
+                board_do_move(e, m);
+                const bool legal = own_check_after_move(e, m, side) == CHECK_NONE;
+                if (legal) gives = check_given(m);
+                board_undo_move(e, m);
+                if (!legal) continue;
                 if (gives == 0) {
+                    // A quiet move here is searched only for its check.
+                    if (capture && best < v) best = v;
+                    continue;
+                }
+                make_move(e, m);
+            } else {
+                make_move(e, m);
+                if ((g == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
                     unmake_move(e, m);
                     continue;
                 }
-            }
-            if (e.delta && g == 0 && quiet_window) {
-                const int v = stand_pat + m.score + 150 - capture_bonus(e, m);
-                if (v <= alpha) {
-                    if (gives == CHECK_UNKNOWN) gives = check_given(m);
+                if (!capture && k >= 0 && g == 0) {
+                    gives = check_given(m);
                     if (gives == 0) {
-                        if (best < v) best = v;
                         unmake_move(e, m);
                         continue;
                     }
                 }
             }
+            eval_cache_prefetch(e);
             const int r = -quiesce(e, -beta, -alpha, other, k - 1, h + 1, g, node_type, gives);
             unmake_move(e, m);
             // A stopped search leaves at once: a wide capture tree would
