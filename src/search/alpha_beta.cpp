@@ -3,11 +3,10 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
-#include "board/repetition.h"
 #include "board/self_check.h"
-#include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "search/lazy_sort.h"
+#include "search/make_and_classify.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/search_common.h"
@@ -41,45 +40,6 @@ void count_cutoff(Count& e, bool first_move) {
         e.fh_total = e.fh_total / 2 + 1;
         e.fh_first = e.fh_first / 2 + 1;
     }
-}
-
-constexpr int MOVE_SKIPPED = -2;  // illegal, or a forbidden repetition: not made
-constexpr int MOVE_DRAWN = -3;    // a repetition draw: made, scored without a search
-
-// Makes m and records its check and repetition status. Returns the check code
-// the move gives, or MOVE_SKIPPED (undone), or MOVE_DRAWN (made; the child's
-// line is cleared). `legal` says the list holds only legal moves (evasions
-// are filtered when scored). An illegal move is undone before its check and
-// repetition are looked at: nothing reads what they would have recorded.
-// With `prefetch` (the child will probe the table) its slots start loading
-// while the tests run.
-int make_and_classify(Count& e, const move_t& m, int side, int h, bool legal, bool prefetch) {
-    make_move(e, m);
-    if (!legal) {
-        const int own = e.height_check[h] == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side);
-        if (own != 0) {
-            unmake_move(e, m);
-            return MOVE_SKIPPED;
-        }
-    }
-    if (prefetch) tt_prefetch(e, 1 - side);
-    eval_cache_prefetch(e);
-    // Every node above the root was reached by a legal move: the other side is not in check.
-    const int g = h > 0 ? check_given_by_move(e, m, side) : in_check(e, 1 - side);
-    e.check_stack[e.ply] = g;
-    e.height_check[h + 1] = g;
-    const int repetition = check_repetition(e, side, false);
-    e.repetition_stack[e.ply] = repetition;
-    if (repetition > REPETITION_DRAW) {
-        unmake_move(e, m);
-        return MOVE_SKIPPED;
-    }
-    if (repetition == REPETITION_DRAW) {
-        pv_row(e, h + 1)[0] = move_t{};
-        e.pv_length[h + 1] = 0;
-        return MOVE_DRAWN;
-    }
-    return g;
 }
 
 // The static evaluation of a node, computed when a rule first needs it. Most
@@ -250,10 +210,11 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         order.settle(mp);
         move_t& m = *mp;
         if (may_read_eval(m)) static_eval();
-        const int g = make_and_classify(e, m, side, h, in_check_code > 0, depth > 1 && e.tt_probe_switch);
+        const legality legal = in_check_code > 0 ? legality::known : legality::tested_first;
+        const int g = make_and_classify(e, m, side, h, legal, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;
-        if (g == MOVE_DRAWN) {
+        if (g == MOVE_REPEATED) {
             r = draw_value(e, side);
         } else {
             const bool capture = is_capture(m);
@@ -369,10 +330,10 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
     for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
         order.settle(mp);
         move_t& m = *mp;
-        const int g = make_and_classify(e, m, side, h, false, depth > 1 && e.tt_probe_switch);
+        const int g = make_and_classify(e, m, side, h, legality::tested_first, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;
-        if (g == MOVE_DRAWN) {
+        if (g == MOVE_REPEATED) {
             r = draw_value(e, side);
         } else {
             int ext = 0;

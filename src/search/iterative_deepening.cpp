@@ -8,6 +8,7 @@
 #include "book/hash_book.h"
 #include "eval/evaluate.h"
 #include "platform/clock.h"
+#include "search/make_and_classify.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/search.h"
@@ -53,17 +54,12 @@ int filter_root_moves(Count& e, int side, int root_repetition) {
     move_t* const first = e.ply_moves[0];
     move_t* last = e.ply_moves[1];
     for (move_t* m = first; m < last;) {
-        make_move(e, *m);
-        const int g = in_check(e, 1 - side);
-        e.check_stack[e.ply] = g;
-        e.height_check[1] = g;
-        const int r = check_repetition(e, side, false);
-        e.repetition_stack[e.ply] = r;
-        const bool illegal = in_check(e, side) != 0;
+        if (make_and_classify(e, *m, side, 0, legality::tested_last, false, false, root_repetition) == MOVE_SKIPPED) {
+            *m = *--last;
+            continue;
+        }
         unmake_move(e, *m);
-        const bool forbidden = repetition_forbidden(r, root_repetition);
-        if (illegal || forbidden) *m = *--last;
-        else ++m;
+        ++m;
     }
     int allowed = 0;
     for (move_t* m = first; m < last; ++m) allowed += !is_banned(e, *m);

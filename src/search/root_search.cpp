@@ -1,9 +1,8 @@
-#include "board/check.h"
 #include "board/make_move.h"
-#include "board/repetition.h"
 #include "book/hash_book.h"
 #include "platform/clock.h"
 #include "search/alpha_beta.h"
+#include "search/make_and_classify.h"
 #include "search/search.h"
 #include "search/search_common.h"
 #include "search/time_check.h"
@@ -51,26 +50,12 @@ int root_search(Count& e, int side, int depth) {
     for (move_t* mp = first; mp < last; ++mp) {
         move_t& m = *mp;
         e.root_move_index += 1;
-        make_move(e, m);
-        const int g = in_check(e, other);
-        e.check_stack[e.ply] = g;
-        e.height_check[1] = g;
-        const int r = check_repetition(e, side, true);
-        e.repetition_stack[e.ply] = r;
-        if (in_check(e, side) != 0) {
-            unmake_move(e, m);
-            continue;
-        }
+        const int g = make_and_classify(e, m, side, 0, legality::tested_last, false, true, root_repetition);
+        if (g == MOVE_SKIPPED) continue;
         int v;
-        if (r >= 1) {
-            const bool skip = root_repetition >= 1 ? r > root_repetition : r > 1;
-            if (skip) {
-                unmake_move(e, m);
-                continue;
-            }
+        if (g == MOVE_REPEATED) {
+            const int r = e.repetition_stack[e.ply];
             v = (root_repetition >= 1 && r < root_repetition) ? SCORE_REPETITION_WIN : draw_value(e, side);
-            e.pv_table[PV_ROW] = move_t{};
-            e.pv_length[1] = 0;
         } else {
             int ext = 0;
             if (e.check_extension && (e.height_check[0] != 0 || g != 0)) {
