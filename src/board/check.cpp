@@ -45,6 +45,24 @@ inline int ray_attacker(const int32_t* board, int t, int d, int base) {
     return 0;
 }
 
+// A horse attacks t over a leg square diagonally beside t, from either of the
+// two squares beyond that leg. The order is the order of the tests.
+struct horse_approach {
+    int leg;
+    int from[2];
+};
+constexpr horse_approach HORSE_APPROACHES[4] = {{15, {14, 31}}, {17, {33, 18}}, {-17, {-33, -18}}, {-15, {-31, -14}}};
+
+// The square of a horse of `base` that attacks t, or 0.
+inline int horse_attacker(const int32_t* board, int t, int base) {
+    for (const horse_approach& a : HORSE_APPROACHES) {
+        if (board[t + a.leg] != EMPTY_SQUARE) continue;
+        for (const int from : a.from)
+            if (is_horse(board[t + from], base)) return t + from;
+    }
+    return 0;
+}
+
 template <int S>
 int king_attack(const Count& e) {
     using T = Sides<S>;
@@ -72,10 +90,7 @@ int king_attack(const Count& e) {
 
     const uint8_t* const own_half = S == RED ? in_red_half : in_black_half;
     if (own_half[ps[E + HORSE_OFFSET]] || own_half[ps[E + HORSE_OFFSET + 1]]) {
-        if (b[k + 15] == EMPTY_SQUARE && (is_horse(b[k + 14], E) || is_horse(b[k + 31], E))) return ORDER_HORSE;
-        if (b[k + 17] == EMPTY_SQUARE && (is_horse(b[k + 33], E) || is_horse(b[k + 18], E))) return ORDER_HORSE;
-        if (b[k - 17] == EMPTY_SQUARE && (is_horse(b[k - 33], E) || is_horse(b[k - 18], E))) return ORDER_HORSE;
-        if (b[k - 15] == EMPTY_SQUARE && (is_horse(b[k - 31], E) || is_horse(b[k - 14], E))) return ORDER_HORSE;
+        if (horse_attacker(b, k, E) != 0) return ORDER_HORSE;
     }
 
     // Behind the king the palace leaves at most two squares.
@@ -91,7 +106,6 @@ int king_attack(const Count& e) {
     return CHECK_NONE;
 }
 
-// The code of a piece of side D that attacks t, or 0.
 template <int D>
 int attacker_of(const Count& e, int t) {
     constexpr int B = Sides<D>::own;
@@ -99,22 +113,7 @@ int attacker_of(const Count& e, int t) {
     const int32_t* const b = e.board;
     const int32_t* const ps = e.piece_square;
 
-    if (b[t + 15] == EMPTY_SQUARE) {
-        if (is_horse(b[t + 14], B)) return b[t + 14];
-        if (is_horse(b[t + 31], B)) return b[t + 31];
-    }
-    if (b[t + 17] == EMPTY_SQUARE) {
-        if (is_horse(b[t + 33], B)) return b[t + 33];
-        if (is_horse(b[t + 18], B)) return b[t + 18];
-    }
-    if (b[t - 17] == EMPTY_SQUARE) {
-        if (is_horse(b[t - 33], B)) return b[t - 33];
-        if (is_horse(b[t - 18], B)) return b[t - 18];
-    }
-    if (b[t - 15] == EMPTY_SQUARE) {
-        if (is_horse(b[t - 31], B)) return b[t - 31];
-        if (is_horse(b[t - 14], B)) return b[t - 14];
-    }
+    if (const int s = horse_attacker(b, t, B)) return b[s];
 
     const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
     const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
@@ -203,6 +202,10 @@ int check_given_by_move(Count& e, const move_t& m, int side) {
     return CHECK_NONE;
 }
 
+int attacker_of(const Count& e, int t, int side) {
+    return side == RED ? attacker_of<RED>(e, t) : attacker_of<BLACK>(e, t);
+}
+
 int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e) : king_attack<BLACK>(e); }
 
 int capture_defended(Count& e, const move_t& m) {
@@ -216,7 +219,7 @@ int capture_defended(Count& e, const move_t& m) {
     e.board[from] = EMPTY_SQUARE;
     e.piece_square[m.captured] = 0;
     e.piece_square[m.piece] = 0;
-    const int found = (m.captured & RED_BIT) ? attacker_of<RED>(e, t) : attacker_of<BLACK>(e, t);
+    const int found = attacker_of(e, t, (m.captured & RED_BIT) ? RED : BLACK);
     e.piece_square[m.piece] = mover_square;
     e.piece_square[m.captured] = victim_square;
     e.board[from] = board_from;

@@ -25,6 +25,10 @@ int check_given_by_move(Count& e, const move_t& m, int side);
 // leaves the other king where it stands).
 bool may_give_check(const Count& e, const move_t& m, int side);
 
+// The code of a piece of `side` that attacks square t, or 0 (pins ignored; the
+// facing of the kings is no attack here).
+int attacker_of(const Count& e, int t, int side);
+
 // 0 when the move is not a capture or nothing of the victim's side attacks the
 // destination once the move is played; otherwise the code of one such attacker.
 int capture_defended(Count& e, const move_t& m);

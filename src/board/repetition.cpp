@@ -1,7 +1,6 @@
 #include "board/repetition.h"
 
 #include "board/check.h"
-#include "board/geometry.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 
@@ -25,67 +24,14 @@ move_t* generate_scratch_captures(Count& e, int side, int ply) {
     return e.ply_moves[ply];
 }
 
-int side_type_base(int side) { return side == RED ? 0 : BLACK_TYPE_OFFSET; }
-
 }  // namespace
-
-bool square_attacked_by(Count& e, int t, int side) {
-    const int b = side_type_base(side);
-    const int rook = b + ROOK, cannon = b + CANNON, horse = b + HORSE, pawn = b + PAWN;
-    const int* board = e.board;
-    const int* type = e.piece_type;
-
-    static constexpr int black_rays[4] = {-16, 1, -1, 16};
-    static constexpr int red_rays[4] = {16, 1, -1, -16};
-    const int* rays = side == BLACK ? black_rays : red_rays;
-    for (int i = 0; i < 4; ++i) {
-        const int d = rays[i];
-        int s = t + d;
-        while (board[s] == EMPTY_SQUARE) s += d;
-        if (board[s] == OFF_BOARD) continue;
-        if (type[board[s]] == rook) return true;
-        s += d;
-        while (board[s] == EMPTY_SQUARE) s += d;
-        if (board[s] != OFF_BOARD && type[board[s]] == cannon) return true;
-    }
-
-    if (board[t + 15] == EMPTY_SQUARE && (type[board[t + 14]] == horse || type[board[t + 31]] == horse)) return true;
-    if (board[t + 17] == EMPTY_SQUARE && (type[board[t + 33]] == horse || type[board[t + 18]] == horse)) return true;
-    if (board[t - 17] == EMPTY_SQUARE && (type[board[t - 33]] == horse || type[board[t - 18]] == horse)) return true;
-    if (board[t - 15] == EMPTY_SQUARE && (type[board[t - 31]] == horse || type[board[t - 14]] == horse)) return true;
-
-    const int behind = side == BLACK ? t - 16 : t + 16;
-    if (type[board[behind]] == pawn) return true;
-    const bool in_enemy_half = side == BLACK ? in_red_half[t] : in_black_half[t];
-    if (in_enemy_half && (type[board[t + 1]] == pawn || type[board[t - 1]] == pawn)) return true;
-
-    const bool in_own_half = side == BLACK ? in_black_half[t] : in_red_half[t];
-    if (in_own_half) {
-        const int elephant = b + ELEPHANT;
-        if (board[t - 15] == EMPTY_SQUARE && type[board[t - 30]] == elephant) return true;
-        if (board[t - 17] == EMPTY_SQUARE && type[board[t - 34]] == elephant) return true;
-        if (board[t + 15] == EMPTY_SQUARE && type[board[t + 30]] == elephant) return true;
-        if (board[t + 17] == EMPTY_SQUARE && type[board[t + 34]] == elephant) return true;
-    }
-    const bool in_own_palace = side == BLACK ? in_black_palace[t] : in_red_palace[t];
-    if (in_own_palace) {
-        const int advisor = b + ADVISOR, king = b + KING;
-        if (type[board[t - 15]] == advisor || type[board[t - 17]] == advisor || type[board[t + 15]] == advisor ||
-            type[board[t + 17]] == advisor)
-            return true;
-        if (type[board[t - 16]] == king || type[board[t + 16]] == king || type[board[t + 1]] == king ||
-            type[board[t - 1]] == king)
-            return true;
-    }
-    return false;
-}
 
 bool capture_is_chase(Count& e, const move_t& q) {
     const int attacker_side = piece_side(q.piece);
     const int defender = 1 - attacker_side;
 
     // The victim may simply take the attacker back: no chase.
-    if (square_attacked_by(e, q.from, defender)) {
+    if (attacker_of(e, q.from, defender) != 0) {
         const move_t* r = generate_scratch_captures(e, defender, SCRATCH_REPLY);
         for (const move_t* end = e.ply_moves[SCRATCH_REPLY + 1]; r < end; ++r) {
             if (r->to != q.from || r->from != q.to) continue;
@@ -155,7 +101,7 @@ int check_repetition(Count& e, int side, bool thorough) {
         if (!capture_is_chase(e, *q)) continue;
         board_undo_move(e, last);
         bool goes_on = false;
-        if (!square_attacked_by(e, q->to, side) || q->to == reply.to) {
+        if (attacker_of(e, q->to, side) == 0 || q->to == reply.to) {
             board_undo_move(e, reply);
             const move_t* r = generate_scratch_captures(e, side, SCRATCH_BEFORE);
             const move_t* r_end = e.ply_moves[SCRATCH_BEFORE + 1];

@@ -17,10 +17,6 @@ inline bool repetition_forbidden(int r, int root) {
 // Called right after `side` made the last move; leaves the board as it found it.
 int check_repetition(Count& e, int side, bool thorough);
 
-// Does any piece of `side` attack square t (pins ignored; the facing of the
-// kings is no attack here)?
-bool square_attacked_by(Count& e, int t, int side);
-
 // Does this capture threat count as chasing: an attack on an unprotected piece
 // by anything but a pawn or king, or by a horse or cannon on a rook, in both
 // cases only when the victim cannot simply take the attacker?

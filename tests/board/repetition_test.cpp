@@ -89,8 +89,8 @@ TEST(Repetition, BoardOnlyMovesRestoreTheBoard) {
     std::copy(e->board, e->board + 256, board_before);
     EXPECT_TRUE(capture_is_chase(*e, q));
     EXPECT_TRUE(std::equal(e->board, e->board + 256, board_before));
-    EXPECT_TRUE(square_attacked_by(*e, q.to, RED));
-    EXPECT_FALSE(square_attacked_by(*e, q.from, BLACK));
+    EXPECT_NE(attacker_of(*e, q.to, RED), 0);
+    EXPECT_EQ(attacker_of(*e, q.from, BLACK), 0);
 
     // Pawns never chase.
     set_fen(*e, "5k3/9/9/9/1nP6/9/9/9/9/4K4 w - - 0 1");
