@@ -3,16 +3,10 @@
 #include "board/check.h"
 
 #include "board/geometry.h"
+#include "board/side_traits.h"
 #include "board/self_check.h"
 
 namespace {
-
-template <int S>
-struct Sides {
-    static constexpr int own = S == RED ? RED_BASE : BLACK_BASE;
-    static constexpr int opp = S == RED ? BLACK_BASE : RED_BASE;
-    static constexpr int fwd = S == RED ? -16 : 16;  // toward the opponent's home
-};
 
 // Two codes of a kind differ only in bit 0 (bases are multiples of 16).
 inline bool is_rook(int v, int base) { return (v | 1) == base + ROOK_OFFSET + 1; }
@@ -65,7 +59,7 @@ inline int horse_attacker(const int32_t* board, int t, int base) {
 
 template <int S>
 int king_attack(const Count& e) {
-    using T = Sides<S>;
+    using T = side_traits<S>;
     constexpr int E = T::opp;
     const int32_t* const b = e.board;
     const int32_t* const ps = e.piece_square;
@@ -88,8 +82,7 @@ int king_attack(const Count& e) {
         if (const int code = ray_attacker<false>(b, k, -1, E)) return code;
     }
 
-    const uint8_t* const own_half = S == RED ? in_red_half : in_black_half;
-    if (own_half[ps[E + HORSE_OFFSET]] || own_half[ps[E + HORSE_OFFSET + 1]]) {
+    if (T::own_half(ps[E + HORSE_OFFSET]) || T::own_half(ps[E + HORSE_OFFSET + 1])) {
         if (horse_attacker(b, k, E) != 0) return ORDER_HORSE;
     }
 
@@ -108,8 +101,8 @@ int king_attack(const Count& e) {
 
 template <int D>
 int attacker_of(const Count& e, int t) {
-    constexpr int B = Sides<D>::own;
-    constexpr int back = -Sides<D>::fwd;  // a D pawn attacks t from here
+    using T = side_traits<D>;
+    constexpr int B = T::own;
     const int32_t* const b = e.board;
     const int32_t* const ps = e.piece_square;
 
@@ -126,15 +119,14 @@ int attacker_of(const Count& e, int t) {
         if (const int code = ray_attacker<true>(b, t, +1, B)) return code;
     }
 
-    if (is_pawn(b[t + back], B)) return b[t + back];
-    const bool in_own_half = D == RED ? in_red_half[t] : in_black_half[t];
-    if (!in_own_half) {
+    if (is_pawn(b[t + T::back], B)) return b[t + T::back];  // a pawn attacks from behind
+    if (!T::own_half(t)) {
         if (is_pawn(b[t - 1], B)) return b[t - 1];
         if (is_pawn(b[t + 1], B)) return b[t + 1];
         return 0;
     }
 
-    const bool in_palace = D == RED ? in_red_palace[t] : in_black_palace[t];
+    const bool in_palace = T::own_palace(t);
     if (in_palace) {
         if (is_advisor(b[t - 17], B)) return b[t - 17];
         if (is_advisor(b[t - 15], B)) return b[t - 15];

@@ -5,30 +5,17 @@
 #include "board/movegen.h"
 
 #include "board/geometry.h"
+#include "board/side_traits.h"
 
 namespace {
 
 enum class Mode { all, captures, quiet };
 
-template <int S>
-struct Side {
-    static constexpr int own = S == RED ? RED_BASE : BLACK_BASE;
-    static constexpr int opp = S == RED ? BLACK_BASE : RED_BASE;
-    static constexpr int fwd = S == RED ? -16 : 16;
-    static constexpr int back = -fwd;
-    static constexpr int target = S == RED ? RED_TARGET_BIT : BLACK_TARGET_BIT;
-    static constexpr int enemy = S == RED ? BLACK_BIT : RED_BIT;
-    static constexpr int palace_centre = S == RED ? 184 : 72;
-    static bool own_half(int sq) { return S == RED ? in_red_half[sq] : in_black_half[sq]; }
-    static bool opp_half(int sq) { return S == RED ? in_black_half[sq] : in_red_half[sq]; }
-    static bool own_palace(int sq) { return S == RED ? in_red_palace[sq] : in_black_palace[sq]; }
-};
-
 // Does a destination holding `v` pass in this mode? One AND (or one compare for quiet moves).
 template <int S, Mode M>
 inline bool passes(int v) {
-    if constexpr (M == Mode::all) return v & Side<S>::target;
-    else if constexpr (M == Mode::captures) return v & Side<S>::enemy;
+    if constexpr (M == Mode::all) return v & side_traits<S>::target_bit;
+    else if constexpr (M == Mode::captures) return v & side_traits<S>::enemy_bit;
     else return v == EMPTY_SQUARE;
 }
 
@@ -69,7 +56,7 @@ inline void close_list(Count& e, int ply, const List& l) {
 // Facing kings: the own king takes the opponent's king on an open file.
 template <int S>
 bool facing_kings(const Count& e, List& l) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     const int k = e.piece_square[T::own];
     const int other = e.piece_square[T::opp];
     // Square 0 (a captured king) has file column 0, which no playing square has.
@@ -91,14 +78,14 @@ bool rook_ray(const int32_t* board, List& l, int piece, int from) {
     }
     if constexpr (M != Mode::quiet) {
         const int v = board[to];
-        if (v & Side<S>::enemy) return l.add_move<Side<S>::opp>(piece, v, from, to);
+        if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, to);
     }
     return false;
 }
 
 template <int S, Mode M>
 bool rook(const Count& e, List& l, int piece) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     const int from = e.piece_square[piece];
     if (from == 0) return false;
     return rook_ray<S, M, T::fwd>(e.board, l, piece, from) || rook_ray<S, M, -1>(e.board, l, piece, from) ||
@@ -117,14 +104,14 @@ bool cannon_ray(const int32_t* board, List& l, int piece, int from) {
         to += D;
         while (board[to] == EMPTY_SQUARE) to += D;
         const int v = board[to];
-        if (v & Side<S>::enemy) return l.add_move<Side<S>::opp>(piece, v, from, to);
+        if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, to);
     }
     return false;
 }
 
 template <int S, Mode M>
 bool cannon(const Count& e, List& l, int piece) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     const int from = e.piece_square[piece];
     if (from == 0) return false;
     const int32_t* b = e.board;
@@ -145,7 +132,7 @@ bool horse_jump(const int32_t* board, List& l, int piece, int from) {
         l.put(piece, EMPTY_SQUARE, from, from + D);
         return false;
     } else {
-        return l.add_move<Side<S>::opp>(piece, v, from, from + D);
+        return l.add_move<side_traits<S>::opp>(piece, v, from, from + D);
     }
 }
 
@@ -174,7 +161,8 @@ template <int S, Mode M, int D>
 void elephant_step(const int32_t* board, List& l, int piece, int from) {
     const int to = from + D;
     const int v = board[to];
-    if (board[from + D / 2] == EMPTY_SQUARE && Side<S>::own_half(to) && passes<S, M>(v)) l.put(piece, v, from, to);
+    if (board[from + D / 2] == EMPTY_SQUARE && side_traits<S>::own_half(to) && passes<S, M>(v))
+        l.put(piece, v, from, to);
 }
 
 template <int S, Mode M>
@@ -195,7 +183,7 @@ inline void step_if_passes(const int32_t* board, List& l, int piece, int from, i
 
 template <int S, Mode M>
 void advisor(const Count& e, List& l, int piece) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     constexpr int c = T::palace_centre;
     const int from = e.piece_square[piece];
     if (from == 0) return;
@@ -215,12 +203,12 @@ void advisor(const Count& e, List& l, int piece) {
 template <int S, Mode M, int D>
 inline void king_step(const int32_t* board, List& l, int from) {
     const int v = board[from + D];
-    if (Side<S>::own_palace(from + D) && passes<S, M>(v)) l.put(Side<S>::own, v, from, from + D);
+    if (side_traits<S>::own_palace(from + D) && passes<S, M>(v)) l.put(side_traits<S>::own, v, from, from + D);
 }
 
 template <int S, Mode M>
 void king(const Count& e, List& l) {
-    const int from = e.piece_square[Side<S>::own];
+    const int from = e.piece_square[side_traits<S>::own];
     if (from == 0) return;
     king_step<S, M, -1>(e.board, l, from);
     king_step<S, M, +1>(e.board, l, from);
@@ -232,7 +220,7 @@ void king(const Count& e, List& l) {
 
 template <int S, Mode M>
 bool pawn(const Count& e, List& l, int piece) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     const int from = e.piece_square[piece];
     if (from == 0) return false;
     const int32_t* b = e.board;
@@ -257,39 +245,39 @@ bool pawn(const Count& e, List& l, int piece) {
 
 template <int S, Mode M>
 bool pawns(const Count& e, List& l) {
-    constexpr int p = Side<S>::own + PAWN_OFFSET;
+    constexpr int p = side_traits<S>::own + PAWN_OFFSET;
     return pawn<S, M>(e, l, p) || pawn<S, M>(e, l, p + 1) || pawn<S, M>(e, l, p + 2) || pawn<S, M>(e, l, p + 3) ||
            pawn<S, M>(e, l, p + 4);
 }
 
 template <int S, Mode M>
 bool rooks(const Count& e, List& l) {
-    constexpr int c = Side<S>::own + ROOK_OFFSET;
+    constexpr int c = side_traits<S>::own + ROOK_OFFSET;
     return rook<S, M>(e, l, c) || rook<S, M>(e, l, c + 1);
 }
 
 template <int S, Mode M>
 bool cannons(const Count& e, List& l) {
-    constexpr int c = Side<S>::own + CANNON_OFFSET;
+    constexpr int c = side_traits<S>::own + CANNON_OFFSET;
     return cannon<S, M>(e, l, c) || cannon<S, M>(e, l, c + 1);
 }
 
 template <int S, Mode M>
 bool horses(const Count& e, List& l) {
-    constexpr int c = Side<S>::own + HORSE_OFFSET;
+    constexpr int c = side_traits<S>::own + HORSE_OFFSET;
     return horse<S, M>(e, l, c) || horse<S, M>(e, l, c + 1);
 }
 
 template <int S, Mode M>
 void elephants(const Count& e, List& l) {
-    constexpr int c = Side<S>::own + ELEPHANT_OFFSET;
+    constexpr int c = side_traits<S>::own + ELEPHANT_OFFSET;
     elephant<S, M>(e, l, c);
     elephant<S, M>(e, l, c + 1);
 }
 
 template <int S, Mode M>
 void advisors(const Count& e, List& l) {
-    constexpr int c = Side<S>::own + ADVISOR_OFFSET;
+    constexpr int c = side_traits<S>::own + ADVISOR_OFFSET;
     advisor<S, M>(e, l, c);
     advisor<S, M>(e, l, c + 1);
 }
@@ -321,7 +309,7 @@ void captures(Count& e, int ply) {
 
 template <int S>
 void quiet_moves(Count& e, int ply) {
-    using T = Side<S>;
+    using T = side_traits<S>;
     constexpr Mode M = Mode::quiet;
     const int32_t* ps = e.piece_square;
     const bool guarded_palace = T::own_palace(ps[T::own + ROOK_OFFSET]) || T::own_palace(ps[T::own + ROOK_OFFSET + 1]) ||

@@ -6,6 +6,7 @@
 
 #include "board/engine.h"
 #include "board/geometry.h"
+#include "board/side_traits.h"
 #include "eval/eval_tables.h"
 
 namespace eval {
@@ -45,12 +46,10 @@ inline int scan(const Count& e, int s, int step) {
 }
 
 template <int S>
-struct side_view {
+struct side_view : side_traits<S> {
+    using traits = side_traits<S>;
     static constexpr int enemy = 1 - S;
-    static constexpr int fwd = S == RED ? -16 : 16;  // one rank toward the enemy
-    static constexpr int own_base = side_base(S);
-    static constexpr int enemy_bit = S == RED ? BLACK_BIT : RED_BIT;
-    static constexpr int target_bit = S == RED ? RED_TARGET_BIT : BLACK_TARGET_BIT;  // empty or enemy
+    static constexpr int own_base = traits::own;
 
     // A square named from red's side, seen from this side.
     static constexpr int sq(int red_square) { return S == RED ? red_square : mirror_rank(red_square); }
@@ -63,8 +62,8 @@ struct side_view {
     // Square of `file` on relative rank `rank` (both on the board).
     static int square(int file, int rank) { return square_of_file_rank[file][S == RED ? rank : 9 - rank]; }
 
-    static bool in_enemy_half(int s) { return (S == RED ? in_black_half : in_red_half)[s]; }
-    static bool in_enemy_palace(int s) { return (S == RED ? in_black_palace : in_red_palace)[s]; }
+    static bool in_enemy_half(int s) { return traits::opp_half(s); }
+    static bool in_enemy_palace(int s) { return traits::opp_palace(s); }
     static bool in_enemy_camp_centre(int s) { return (S == RED ? black_camp_centre : red_camp_centre)[s]; }
     static bool on_enemy_wing(int wing, int s) {
         return (S == RED ? (wing == LEFT ? black_half_left : black_half_right)
@@ -72,7 +71,7 @@ struct side_view {
     }
     static bool own_at(const Count& e, int s, int red_type) { return type_at(e, s) == own_type(red_type); }
     static bool enemy_at(const Count& e, int s, int red_type) { return type_at(e, s) == enemy_type(red_type); }
-    static bool enemy_piece_at(const Count& e, int s) { return (e.board[s] & enemy_bit) != 0; }
+    static bool enemy_piece_at(const Count& e, int s) { return (e.board[s] & traits::enemy_bit) != 0; }
     static bool own_cannon_on_file(const Count& e, int file) {
         for (int k = 0; k < 2; ++k) {
             const int s = e.piece_square[code(CANNON_OFFSET, k)];
