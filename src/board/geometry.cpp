@@ -11,7 +11,7 @@ uint8_t in_red_half[256];
 
 void build_geometry() {
     for (int f = 0; f < 9; ++f)
-        for (int r = 0; r < 10; ++r) square_of_file_rank[f][r] = 52 + f + 16 * r;
+        for (int r = 0; r < 10; ++r) square_of_file_rank[f][r] = make_square(f, r);
 
     for (int s = 0; s < 256; ++s) {
         rank_of_square[s] = -1;
@@ -24,11 +24,11 @@ void build_geometry() {
 
     // Truncating division, as on the raw square; the margins are reset below.
     for (int s = 0; s < 256; ++s) {
-        file_of_square[s] = (s - 52) % 16;
-        rank_of_square[s] = (s - 52) / 16;
+        file_of_square[s] = square_file(s);
+        rank_of_square[s] = square_rank(s);
     }
-    for (int s = 0; s < 52; ++s) file_of_square[s] = rank_of_square[s] = -1;
-    for (int s = 205; s < 256; ++s) file_of_square[s] = rank_of_square[s] = -1;
+    for (int s = 0; s < FIRST_SQUARE; ++s) file_of_square[s] = rank_of_square[s] = -1;
+    for (int s = LAST_SQUARE + 1; s < 256; ++s) file_of_square[s] = rank_of_square[s] = -1;
 
     for (int s = 0; s < 256; ++s) in_black_palace[s] = in_red_palace[s] = in_black_half[s] = in_red_half[s] = 0;
     for (int f = 0; f < 9; ++f) {

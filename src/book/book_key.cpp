@@ -1,5 +1,7 @@
 #include "book/book_key.h"
 
+#include "board/geometry.h"
+
 namespace {
 
 // Piece offsets from the side's base code, in key order.
@@ -25,9 +27,9 @@ void book_position_key(const Count& e, uint8_t key[BOOK_KEY_BYTES]) {
         for (int i = 0; i < 16; ++i) {
             const int code = side_base(side) + key_offsets[i];
             const int sq = e.piece_square[code];
-            // Squares are 52 + file + 16 * rank, so the byte is sq - 52.
-            const bool on_board = sq >= 52 && sq <= 204 && e.board[sq] == code;
-            key[16 * side + i] = on_board ? static_cast<uint8_t>(sq - 52) : 0;
+            // The byte is file + 16 * rank: the square's distance from the first square.
+            const bool on_board = sq >= FIRST_SQUARE && sq <= LAST_SQUARE && e.board[sq] == code;
+            key[16 * side + i] = on_board ? static_cast<uint8_t>(sq - FIRST_SQUARE) : 0;
         }
     }
 }

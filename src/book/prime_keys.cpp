@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "board/geometry.h"
 #include "platform/regular_file.h"
 
 namespace {
@@ -61,7 +62,7 @@ bool read_prime_keys(Count& e, FILE* file, const char** error) {
     for (int type = 1; type <= 14; ++type) {
         for (int rank = 0; rank < 10; ++rank) {
             for (int file_index = 0; file_index < 9; ++file_index) {
-                const int sq = 52 + file_index + 16 * rank;
+                const int sq = make_square(file_index, rank);
                 e.zobrist_key_table[type][sq] = numbers[i++];
                 e.zobrist_lock_table[type][sq] = numbers[i++];
             }

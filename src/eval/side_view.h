@@ -12,9 +12,9 @@
 namespace eval {
 
 // Square of a notation name as seen by red: file letter and digit (9 - rank).
-constexpr int named(char file, int digit) { return 52 + (file - 'a') + 16 * (9 - digit); }
+constexpr int named(char file, int digit) { return make_square(file - 'a', 9 - digit); }
 // The same file on the mirrored rank.
-constexpr int mirror_rank(int s) { return s + 16 * (9 - 2 * ((s - 52) >> 4)); }
+constexpr int mirror_rank(int s) { return make_square(square_file(s), 9 - square_rank(s)); }
 
 constexpr int A9 = named('a', 9), B9 = named('b', 9), C9 = named('c', 9), D9 = named('d', 9), E9 = named('e', 9);
 constexpr int F9 = named('f', 9), G9 = named('g', 9), H9 = named('h', 9), I9 = named('i', 9);

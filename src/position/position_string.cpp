@@ -73,7 +73,7 @@ bool fen_to_position_string(const char* fen, char* out, int& side, const char** 
         } else if (const slot_rule* r = rule_of(c)) {
             if (placed[r->first] == r->count) return refuse(error, "a FEN has more pieces of a kind than the board model holds");
             if (cell_in_row >= 9 || rows >= 10) return refuse(error, "a FEN row does not hold 9 cells");
-            slots[r->first + placed[r->first]++] = 52 + 16 * (cell / 9) + cell % 9;
+            slots[r->first + placed[r->first]++] = make_square(cell % 9, cell / 9);
             ++cell_in_row;
             ++cell;
         } else {
@@ -175,8 +175,8 @@ void setup_position(Count& e, const char* s, int side) {
 namespace {
 
 // Rank counted from the side's own back rank, and file, of a playing square.
-int own_rank(int sq, int side) { return side == RED ? 9 - (sq - 52) / 16 : (sq - 52) / 16; }
-int file_of(int sq) { return (sq - 52) % 16; }
+int own_rank(int sq, int side) { return side == RED ? 9 - square_rank(sq) : square_rank(sq); }
+int file_of(int sq) { return square_file(sq); }
 
 bool palace_square(int sq, int side) { return own_rank(sq, side) <= 2 && file_of(sq) >= 3 && file_of(sq) <= 5; }
 bool advisor_square(int sq, int side) {

@@ -43,8 +43,8 @@ TEST(Geometry, PalacesAndHalves) {
     EXPECT_TRUE(in_red_palace[200]);
     EXPECT_TRUE(in_red_palace[167]);
     EXPECT_FALSE(in_red_palace[166]);
-    EXPECT_TRUE(in_black_half[52 + 16 * 4]);
-    EXPECT_TRUE(in_red_half[52 + 16 * 5]);
+    EXPECT_TRUE(in_black_half[make_square(0, 4)]);
+    EXPECT_TRUE(in_red_half[make_square(0, 5)]);
 }
 
 TEST(EngineObject, PieceTables) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/check.h"
+#include "board/geometry.h"
 #include "board/repetition.h"
 #include "test_engine.h"
 #include "ucci/command.h"
@@ -84,7 +85,8 @@ TEST(Repetition, CaptureCountShortcut) {
 TEST(Repetition, BoardOnlyMovesRestoreTheBoard) {
     auto e = make_engine();
     set_fen(*e, "5k3/9/1r7/9/2N6/9/9/9/9/4K4 w - - 0 1");
-    const move_t q{0, 52 + 2 + 16 * 4, 52 + 1 + 16 * 2, e->board[52 + 2 + 16 * 4], e->board[52 + 1 + 16 * 2]};
+    const int from = make_square(2, 4), to = make_square(1, 2);
+    const move_t q{0, from, to, e->board[from], e->board[to]};
     int board_before[256];
     std::copy(e->board, e->board + 256, board_before);
     EXPECT_TRUE(capture_is_chase(*e, q));
@@ -94,7 +96,7 @@ TEST(Repetition, BoardOnlyMovesRestoreTheBoard) {
 
     // Pawns never chase.
     set_fen(*e, "5k3/9/9/9/1nP6/9/9/9/9/4K4 w - - 0 1");
-    const int pawn = 52 + 2 + 16 * 4, horse = 52 + 1 + 16 * 4;
+    const int pawn = make_square(2, 4), horse = make_square(1, 4);
     EXPECT_FALSE(capture_is_chase(*e, move_t{0, pawn, horse, e->board[pawn], e->board[horse]}));
 }
 
