@@ -2,18 +2,13 @@
 
 #include "board/check.h"
 #include "search/lazy_sort.h"
+#include "search/move_scores.h"
 #include "search/search_common.h"
 
 namespace {
 
 // Evasion class of a piece, looked up through its capture order.
 int evasion_class(const Count& e, int code) { return e.piece_class[e.piece_order[code]]; }
-
-// The piece-square gain of a move for red; `sign` turns it to the mover's side.
-int red_table_gain(const Count& e, const move_t& m) {
-    return e.piece_square_value[m.piece][m.to] - e.piece_square_value[m.piece][m.from] -
-           e.piece_square_value[m.captured][m.to];
-}
 
 void count_try(Count& e, const move_t& m, bool hit) {
     int32_t& tries = e.history_tries[m.from][m.to];
@@ -58,9 +53,10 @@ void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
                 }
             }
         } else if (capture) {
-            const int d = mover_order - e.piece_order[m->captured];
-            if (d >= 3) score += 10 * mover_order + 40000;
-            else if (capture_defended(e, *m) == 0) score += 5 * d + 30000;
+            const int victim_order = e.piece_order[m->captured];
+            const int exchange = capture_exchange_bonus(mover_order, victim_order);
+            if (captures_far_up(mover_order, victim_order)) score += exchange + 40000;
+            else if (capture_defended(e, *m) == 0) score += exchange + 30000;
         } else {
             static constexpr int bonus[3] = {23000, 22000, 21000};
             static constexpr int mate_bonus[3] = {45000, 44000, 43000};
@@ -89,9 +85,7 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
                 *m = *--last;
                 continue;
             }
-            m->score = 0;
-            if (e.piece_order[m->captured] == check) m->score += 40000;
-            else if (e.piece_type[m->piece] == (side == RED ? KING : KING + BLACK_TYPE_OFFSET)) m->score += 30000;
+            m->score = evasion_bonus<false>(e, *m, side, check);
             ++m;
         }
         e.ply_moves[h + 1] = e.ply_moves[h + 2] = e.move_end = last;

@@ -7,6 +7,7 @@
 #include "board/movegen.h"
 #include "eval/eval_cache.h"
 #include "eval/evaluate.h"
+#include "search/move_scores.h"
 #include "search/search_common.h"
 #include "search/time_check.h"
 #include "board/self_check.h"
@@ -16,23 +17,15 @@ namespace {
 enum class phase { evasions, captures, checks };
 
 int capture_bonus(const Count& e, const move_t& m) {
-    if (!is_capture(m)) return 0;
-    const int mover = e.piece_order[m.piece];
-    const int d = mover - e.piece_order[m.captured];
-    return d >= 3 ? 10 * mover : 5 * d;
+    return is_capture(m) ? capture_exchange_bonus(e.piece_order[m.piece], e.piece_order[m.captured]) : 0;
 }
 
 void score_list(Count& e, int h, int side, int check) {
-    const int king_type = side == RED ? KING : KING + BLACK_TYPE_OFFSET;
     for (move_t* m = e.ply_moves[h]; m < e.ply_moves[h + 1]; ++m) {
-        int gain = e.piece_square_value[m->piece][m->to] - e.piece_square_value[m->piece][m->from] -
-                   e.piece_square_value[m->captured][m->to];
+        int gain = red_table_gain(e, *m);
         if (side == BLACK) gain = -gain;
         m->score = gain + capture_bonus(e, *m);
-        if (check != 0) {
-            if (is_capture(*m) && e.piece_order[m->captured] == check) m->score += 40000;
-            if (e.piece_type[m->piece] == king_type) m->score += 30000;
-        }
+        if (check != 0) m->score += evasion_bonus<true>(e, *m, side, check);
     }
 }
 
