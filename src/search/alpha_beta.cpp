@@ -73,8 +73,9 @@ private:
 bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, node_eval& static_eval,
                    int attackers, int hash_from, int hash_to, bool& mate_threat, int& result) {
     const int other = 1 - side;
-    if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta < -19899 || beta > 19899 ||
-        node_type == 0 || mate_threat)
+    // No pass when beta is at or beyond the mate threshold: a pass proves nothing about a mate.
+    if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta <= -MATE_THRESHOLD ||
+        beta >= MATE_THRESHOLD || node_type == 0 || mate_threat)
         return false;
     int R;
     if (e.checkqs) {

@@ -9,6 +9,7 @@
 #include "eval/evaluate.h"
 #include "platform/clock.h"
 #include "search/make_and_classify.h"
+#include "search/move_scores.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/search.h"
@@ -106,7 +107,7 @@ void order_root_moves(Count& e, int side) {
     }
     for (move_t* m = e.ply_moves[0]; m < e.ply_moves[1]; ++m) {
         if (m->from == hash_from && m->to == hash_to) {
-            m->score = 50000;
+            m->score = HASH_MOVE_BONUS;
             continue;
         }
         make_move(e, *m);

@@ -4,6 +4,13 @@
 #include "board/engine.h"
 #include "search/search_common.h"
 
+constexpr int HASH_MOVE_BONUS = 50000;  // the table's best move goes first
+// Captures above the killers: a lesser piece taking a greater, else an
+// undefended victim; when in check, a capture by a piece of no greater class.
+constexpr int WINNING_CAPTURE_BONUS = 40000;
+constexpr int SAFE_CAPTURE_BONUS = 30000;
+constexpr int EVASION_CAPTURE_BONUS = 30000;
+
 // The bonuses that put the answers to a check first.
 constexpr int CHECKER_CAPTURE_BONUS = 40000;  // takes a piece of the checking kind
 constexpr int KING_EVASION_BONUS = 30000;     // moves the king

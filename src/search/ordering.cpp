@@ -38,11 +38,11 @@ void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
         const bool capture = is_capture(*m);
         const int move_key = m->from << 8 | m->to;
         if (!capture) score += e.history[m->from][m->to] - 20000;
-        if (move_key == s.hash_key) score += 50000;
+        if (move_key == s.hash_key) score += HASH_MOVE_BONUS;
         const int mover_order = e.piece_order[m->piece];
         if (Evasions) {
             if (capture) {
-                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) score += 10 * mover_order + 30000;
+                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) score += 10 * mover_order + EVASION_CAPTURE_BONUS;
             } else {
                 static constexpr int bonus[3] = {200, 175, 150};
                 for (int k = 0; k < 3; ++k) {
@@ -55,8 +55,8 @@ void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
         } else if (capture) {
             const int victim_order = e.piece_order[m->captured];
             const int exchange = capture_exchange_bonus(mover_order, victim_order);
-            if (captures_far_up(mover_order, victim_order)) score += exchange + 40000;
-            else if (capture_defended(e, *m) == 0) score += exchange + 30000;
+            if (captures_far_up(mover_order, victim_order)) score += exchange + WINNING_CAPTURE_BONUS;
+            else if (capture_defended(e, *m) == 0) score += exchange + SAFE_CAPTURE_BONUS;
         } else {
             static constexpr int bonus[3] = {23000, 22000, 21000};
             static constexpr int mate_bonus[3] = {45000, 44000, 43000};

@@ -64,10 +64,10 @@ int root_search(Count& e, int side, int depth) {
             }
             const int d = depth - 1 + ext;
             if (best == NO_SCORE) {
-                v = -alpha_beta(e, -30000, -best, other, d, 1, 0, 1);
+                v = -alpha_beta(e, -INFINITE_SCORE, -best, other, d, 1, 0, 1);
             } else {
                 v = -alpha_beta(e, -best - 1, -best, other, d, 1, 1, 1);
-                if (v > best && !e.stop_flag) v = -alpha_beta(e, -30000, -best, other, d, 1, 0, 1);
+                if (v > best && !e.stop_flag) v = -alpha_beta(e, -INFINITE_SCORE, -best, other, d, 1, 0, 1);
             }
             if (e.stop_flag) {
                 unmake_move(e, m);

@@ -6,10 +6,9 @@
 #include <cstring>
 
 #include "board/make_move.h"
+#include "search/search_common.h"
 
 namespace {
-
-constexpr int MATE_BOUND = 19900;
 
 tt_entry_t* first_slot(const Count& e, int side) { return e.tt_tables[side] + tt_index(e); }
 
@@ -115,14 +114,14 @@ void tt_clear(Count& e) {
 }
 
 int tt_score_to_table(int score, int height) {
-    if (score < -MATE_BOUND) return score - height;
-    if (score > MATE_BOUND) return score + height;
+    if (score < -MATE_THRESHOLD) return score - height;
+    if (score > MATE_THRESHOLD) return score + height;
     return score;
 }
 
 int tt_score_from_table(int stored, int height) {
-    if (stored < -MATE_BOUND) return stored + height;
-    if (stored > MATE_BOUND) return stored - height;
+    if (stored < -MATE_THRESHOLD) return stored + height;
+    if (stored > MATE_THRESHOLD) return stored - height;
     return stored;
 }
 
@@ -143,7 +142,7 @@ tt_probe_t tt_probe_node(Count& e, int side, int alpha, int beta, int depth, int
     if (node_type == 0) return r;
 
     int lower = -20000, upper = 20000;
-    if (t->lower_depth >= depth || t->lower > MATE_BOUND) {
+    if (t->lower_depth >= depth || t->lower > MATE_THRESHOLD) {
         lower = tt_score_from_table(t->lower, height);
         if (lower >= beta) {
             e.hashhit += 1;
@@ -152,7 +151,7 @@ tt_probe_t tt_probe_node(Count& e, int side, int alpha, int beta, int depth, int
             return r;
         }
     }
-    if (t->upper_depth >= depth || t->upper < -MATE_BOUND) {
+    if (t->upper_depth >= depth || t->upper < -MATE_THRESHOLD) {
         upper = tt_score_from_table(t->upper, height);
         if (upper <= alpha) {
             e.hashhit += 1;
