@@ -16,8 +16,9 @@ constexpr int MOVE_REPEATED = -3;  // an allowed repetition: made, scored withou
 enum class legality {
     known,         // the list holds only legal moves (evasions are filtered when scored)
     tested_first,  // an illegal move is undone before its check and repetition are looked at
-    // After the check and repetition are recorded: the root's hash-book answer
-    // reads the check code the root filter recorded for the last move it made.
+    // After the check and repetition are recorded, in full (the root's own
+    // check need not be recorded yet): the root's hash-book answer reads the
+    // check code the root filter recorded for the last move it made.
     tested_last,
 };
 
@@ -26,14 +27,12 @@ enum class legality {
 // line is cleared). A repetition is forbidden by the root's rule with the
 // root's own code `root_repetition`, which below the root is REPETITION_NONE.
 // With `prefetch` (the child will probe the table) its slots start loading
-// while the tests run.
+// while the tests run; `thorough` is the repetition test's own switch.
 inline int make_and_classify(Count& e, const move_t& m, int side, int h, legality legal, bool prefetch,
                              bool thorough = false, int root_repetition = REPETITION_NONE) {
-    auto own_king_attacked = [&] {
-        return (e.height_check[h] == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0;
-    };
     make_move(e, m);
-    if (legal == legality::tested_first && own_king_attacked()) {
+    if (legal == legality::tested_first &&
+        (e.height_check[h] == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
         unmake_move(e, m);
         return MOVE_SKIPPED;
     }
@@ -45,7 +44,7 @@ inline int make_and_classify(Count& e, const move_t& m, int side, int h, legalit
     e.height_check[h + 1] = g;
     const int repetition = check_repetition(e, side, thorough);
     e.repetition_stack[e.ply] = repetition;
-    if ((legal == legality::tested_last && own_king_attacked()) || repetition_forbidden(repetition, root_repetition)) {
+    if ((legal == legality::tested_last && in_check(e, side) != 0) || repetition_forbidden(repetition, root_repetition)) {
         unmake_move(e, m);
         return MOVE_SKIPPED;
     }
