@@ -1,5 +1,7 @@
 #include "search/alpha_beta.h"
 
+#include <climits>
+
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
@@ -41,6 +43,8 @@ void count_cutoff(Count& e, bool first_move) {
         e.fh_first = e.fh_first / 2 + 1;
     }
 }
+
+constexpr int MOVES_GO_ON = INT_MIN;  // the node goes on to its next move
 
 // The static evaluation of a node, computed when a rule first needs it. Most
 // nodes never do: in check, on the principal variation, or cut off by their
@@ -186,7 +190,10 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
 
     generate_moves(e, side, h);
     const int in_check_code = e.height_check[h];
-    const int count = score_moves(e, h, side, hash_from, hash_to, in_check_code > 0);
+    int count = 0;
+    move_t* top = nullptr;
+    if (in_check_code > 0) count = score_moves(e, h, side, hash_from, hash_to, true);
+    else top = score_moves_for_first(e, h, side, hash_from, hash_to, count);
     if (count == 0) return h - MATE_SCORE;
 
     // Rooks, horses and cannons of both sides at node entry (endgame capture extension).
@@ -198,22 +205,19 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     bool improved = false;
     move_t* const first = e.ply_moves[h];
     move_t* const last = e.ply_moves[h + 1];
-    lazy_sort order;
-    order.start(first, static_cast<int>(last - first));
-
     // Whether the reduction or the futility rule may read the evaluation for m.
     auto may_read_eval = [&](const move_t& m) {
         if (node_type == 0 || in_check_code != 0 || is_capture(m)) return false;
         return (depth >= 3 && e.hist && m.score < 0 && searched >= 3) || (e.futi && depth <= 1 && searched >= 1);
     };
 
-    for (move_t* mp = first; mp < last; ++mp) {
-        order.settle(mp);
-        move_t& m = *mp;
+    // One move of the list: made, searched and taken back. Returns the node's
+    // result when it ends here, else MOVES_GO_ON.
+    auto try_move = [&](move_t& m, bool is_first) {
         if (may_read_eval(m)) static_eval();
         const legality legal = in_check_code > 0 ? legality::known : legality::tested_first;
         const int g = make_and_classify(e, m, side, h, legal, depth > 1 && e.tt_probe_switch);
-        if (g == MOVE_SKIPPED) continue;
+        if (g == MOVE_SKIPPED) return MOVES_GO_ON;
         int r;
         if (g == MOVE_REPEATED) {
             r = draw_value(e, side);
@@ -259,7 +263,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
                         if (f <= alpha) {
                             if (best < f) best = f;
                             unmake_move(e, m);
-                            continue;
+                            return MOVES_GO_ON;
                         }
                     }
                 }
@@ -297,11 +301,38 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
                         cutoff_learning(e, h, m, r, quiet_searched, earlier);
                     }
                     tt_store_lower(e, side, depth, r, h);
-                    count_cutoff(e, mp == first);
+                    count_cutoff(e, is_first);
                     return r;
                 }
             }
         }
+        return MOVES_GO_ON;
+    };
+
+    // A move known to sort first is searched before the other quiet moves are
+    // scored and the list is sorted: most often it ends the node. Otherwise
+    // the scores are finished and the list sorted as ever, with that move
+    // first again (its ordering score restored for the partition).
+    lazy_sort order;
+    move_t* next = first;
+    if (top != nullptr) {
+        const move_t chosen = *top;
+        if (const int result = try_move(*top, true); result != MOVES_GO_ON) return result;
+        const int score_after = top->score;
+        top->score = chosen.score;
+        finish_scores(e, h, side, hash_from, hash_to);
+        order.start(first, count);
+        order.settle(first);
+        TAVOX_SELF_CHECK(same_move(*first, chosen));
+        first->score = score_after;
+        if (quiet_count > 0) quiet_searched[0] = first;
+        next = first + 1;
+    } else {
+        order.start(first, count);
+    }
+    for (move_t* mp = next; mp < last; ++mp) {
+        order.settle(mp);
+        if (const int result = try_move(*mp, mp == first); result != MOVES_GO_ON) return result;
     }
 
     if (best == NO_SCORE) return h - MATE_SCORE;

@@ -1,6 +1,7 @@
 #include "search/ordering.h"
 
 #include "board/check.h"
+#include "board/self_check.h"
 #include "search/lazy_sort.h"
 #include "search/move_scores.h"
 #include "search/search_common.h"
@@ -21,6 +22,12 @@ void count_try(Count& e, const move_t& m, bool hit) {
     }
 }
 
+// A quiet move that is neither the hash move nor a killer: its score is its
+// piece-square gain plus its history, less QUIET_BASE, below zero whatever
+// the history (below HISTORY_LIMIT) for any gain below QUIET_GAIN_LIMIT.
+constexpr int QUIET_BASE = 20000;
+constexpr int QUIET_GAIN_LIMIT = QUIET_BASE - (HISTORY_LIMIT - 1);
+
 struct move_scoring {
     int sign;  // 1 for red, -1 for black
     int hash_key;
@@ -32,12 +39,12 @@ struct move_scoring {
 // class, with small killer bonuses; other lists rank captures by exchange
 // and killers above the history of quiet moves.
 template <bool Evasions>
-void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
-    for (move_t* m = first; m < last; ++m) {
+int move_score(Count& e, const move_scoring& s, const move_t* m) {
+    {
         int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
         const bool capture = is_capture(*m);
         const int move_key = m->from << 8 | m->to;
-        if (!capture) score += e.history[m->from][m->to] - 20000;
+        if (!capture) score += e.history[m->from][m->to] - QUIET_BASE;
         if (move_key == s.hash_key) score += HASH_MOVE_BONUS;
         const int mover_order = e.piece_order[m->piece];
         if (Evasions) {
@@ -69,8 +76,37 @@ void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
                 }
             }
         }
-        m->score = score;
+        return score;
     }
+}
+
+template <bool Evasions>
+void score_list(Count& e, const move_scoring& s, move_t* first, move_t* last) {
+    for (move_t* m = first; m < last; ++m) m->score = move_score<Evasions>(e, s, m);
+}
+
+// A quiet move that is neither the hash move nor a killer (a plain one).
+bool plain_quiet(const move_scoring& s, const move_t& m) {
+    if (is_capture(m)) return false;
+    const int move_key = m.from << 8 | m.to;
+    return move_key != s.hash_key && move_key != s.killer_keys[0] && move_key != s.killer_keys[1] &&
+           move_key != s.killer_keys[2];
+}
+
+// The bound behind a plain quiet move's score being below zero.
+[[maybe_unused]] bool quiet_gains_below_limit(const Count& e, const move_scoring& s, const move_t* first,
+                                              const move_t* last) {
+    for (const move_t* m = first; m < last; ++m)
+        if (plain_quiet(s, *m) && s.sign * red_table_gain(e, *m) >= QUIET_GAIN_LIMIT) return false;
+    return true;
+}
+
+// A move as one number: from and to are squares below 256. An empty killer
+// or hash slot is 0, which no move matches.
+move_scoring scoring_of(const Count& e, int h, int side, int hash_from, int hash_to, int killer_keys[3]) {
+    const move_t* killers = e.killers[h];
+    for (int k = 0; k < 3; ++k) killer_keys[k] = killers[k].from << 8 | killers[k].to;
+    return move_scoring{side == RED ? 1 : -1, hash_from << 8 | hash_to, killer_keys, killers};
 }
 
 }  // namespace
@@ -96,15 +132,54 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
         if (n == 1 && !evasions) first->score = 0;
         return n;
     }
-    // A move as one number: from and to are squares below 256. An empty
-    // killer or hash slot is 0, which no move matches.
-    const move_t* killers = e.killers[h];
     int killer_keys[3];
-    for (int k = 0; k < 3; ++k) killer_keys[k] = killers[k].from << 8 | killers[k].to;
-    const move_scoring s{side == RED ? 1 : -1, hash_from << 8 | hash_to, killer_keys, killers};
+    const move_scoring s = scoring_of(e, h, side, hash_from, hash_to, killer_keys);
     if (evasions) score_list<true>(e, s, first, last);
     else score_list<false>(e, s, first, last);
     return n;
+}
+
+move_t* score_moves_for_first(Count& e, int h, int side, int hash_from, int hash_to, int& count) {
+    move_t* const first = e.ply_moves[h];
+    move_t* const last = e.ply_moves[h + 1];
+    count = static_cast<int>(last - first);
+    if (count <= 1) {
+        if (count == 1) first->score = 0;
+        return nullptr;
+    }
+    int killer_keys[3];
+    const move_scoring s = scoring_of(e, h, side, hash_from, hash_to, killer_keys);
+    move_t* top = nullptr;
+    bool tied = false;
+    for (move_t* m = first; m < last; ++m) {
+        if (plain_quiet(s, *m)) {
+            m->score = e.history[m->from][m->to];  // the rest of the score comes later
+            continue;
+        }
+        m->score = move_score<false>(e, s, m);
+        if (top == nullptr || m->score > top->score) {
+            top = m;
+            tied = false;
+        } else if (m->score == top->score) {
+            tied = true;
+        }
+    }
+    if (top != nullptr && !tied && top->score >= 0) {
+        TAVOX_SELF_CHECK(quiet_gains_below_limit(e, s, first, last));
+        return top;
+    }
+    finish_scores(e, h, side, hash_from, hash_to);
+    return nullptr;
+}
+
+void finish_scores(Count& e, int h, int side, int hash_from, int hash_to) {
+    int killer_keys[3];
+    const move_scoring s = scoring_of(e, h, side, hash_from, hash_to, killer_keys);
+    for (move_t* m = e.ply_moves[h]; m < e.ply_moves[h + 1]; ++m) {
+        if (!plain_quiet(s, *m)) continue;
+        m->score += s.sign * red_table_gain(e, *m) - QUIET_BASE;
+        TAVOX_SELF_CHECK(m->score < 0);
+    }
 }
 
 void sort_moves(move_t* first, move_t* last) {

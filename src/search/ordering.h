@@ -12,6 +12,17 @@ constexpr int REDUCTION_RATIO_LIMIT = 9830;  // 60 percent of HISTORY_LIMIT
 // the capture ranking. Returns the list's length.
 int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions);
 
+// For a list that is not of evasions, whose first move often ends the node:
+// scores as score_moves does, except that a quiet move neither the hash move
+// nor a killer keeps only its history value, read now (the search of a move
+// changes the history). Returns the move that scores above all others, when
+// one does and scores at least zero -- above every quiet move left unfinished:
+// the list's first move once sorted. Otherwise finishes every score and
+// returns null. `count` is the list's length.
+move_t* score_moves_for_first(Count& e, int h, int side, int hash_from, int hash_to, int& count);
+// Finishes the scores score_moves_for_first left unfinished.
+void finish_scores(Count& e, int h, int side, int hash_from, int hash_to);
+
 // Sorts first..last inclusive by score, highest first.
 void sort_moves(move_t* first, move_t* last);
 
