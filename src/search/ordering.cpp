@@ -40,44 +40,42 @@ struct move_scoring {
 // and killers above the history of quiet moves.
 template <bool Evasions>
 int move_score(Count& e, const move_scoring& s, const move_t* m) {
-    {
-        int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
-        const bool capture = is_capture(*m);
-        const int move_key = m->from << 8 | m->to;
-        if (!capture) score += e.history[m->from][m->to] - QUIET_BASE;
-        if (move_key == s.hash_key) score += HASH_MOVE_BONUS;
-        const int mover_order = e.piece_order[m->piece];
-        if (Evasions) {
-            if (capture) {
-                if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) score += 10 * mover_order + EVASION_CAPTURE_BONUS;
-            } else {
-                static constexpr int bonus[3] = {200, 175, 150};
-                for (int k = 0; k < 3; ++k) {
-                    if (move_key == s.killer_keys[k]) {
-                        score += bonus[k];
-                        break;
-                    }
-                }
-            }
-        } else if (capture) {
-            const int victim_order = e.piece_order[m->captured];
-            const int exchange = capture_exchange_bonus(mover_order, victim_order);
-            if (captures_far_up(mover_order, victim_order)) score += exchange + WINNING_CAPTURE_BONUS;
-            else if (capture_defended(e, *m) == 0) score += exchange + SAFE_CAPTURE_BONUS;
+    int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
+    const bool capture = is_capture(*m);
+    const int move_key = m->from << 8 | m->to;
+    if (!capture) score += e.history[m->from][m->to] - QUIET_BASE;
+    if (move_key == s.hash_key) score += HASH_MOVE_BONUS;
+    const int mover_order = e.piece_order[m->piece];
+    if (Evasions) {
+        if (capture) {
+            if (evasion_class(e, m->piece) <= evasion_class(e, m->captured)) score += 10 * mover_order + EVASION_CAPTURE_BONUS;
         } else {
-            static constexpr int bonus[3] = {23000, 22000, 21000};
-            static constexpr int mate_bonus[3] = {45000, 44000, 43000};
+            static constexpr int bonus[3] = {200, 175, 150};
             for (int k = 0; k < 3; ++k) {
                 if (move_key == s.killer_keys[k]) {
-                    const int ks = s.killers[k].score;
-                    const bool mate = e.killer_bonus && (ks >= MATE_THRESHOLD + 1 || ks <= -(MATE_THRESHOLD + 1));
-                    score += mate ? mate_bonus[k] : bonus[k];
+                    score += bonus[k];
                     break;
                 }
             }
         }
-        return score;
+    } else if (capture) {
+        const int victim_order = e.piece_order[m->captured];
+        const int exchange = capture_exchange_bonus(mover_order, victim_order);
+        if (captures_far_up(mover_order, victim_order)) score += exchange + WINNING_CAPTURE_BONUS;
+        else if (capture_defended(e, *m) == 0) score += exchange + SAFE_CAPTURE_BONUS;
+    } else {
+        static constexpr int bonus[3] = {23000, 22000, 21000};
+        static constexpr int mate_bonus[3] = {45000, 44000, 43000};
+        for (int k = 0; k < 3; ++k) {
+            if (move_key == s.killer_keys[k]) {
+                const int ks = s.killers[k].score;
+                const bool mate = e.killer_bonus && (ks >= MATE_THRESHOLD + 1 || ks <= -(MATE_THRESHOLD + 1));
+                score += mate ? mate_bonus[k] : bonus[k];
+                break;
+            }
+        }
     }
+    return score;
 }
 
 template <bool Evasions>
