@@ -2,6 +2,8 @@
 // target square stands, and skip whole groups by rank, file and half tests.
 #include "board/check.h"
 
+#include <initializer_list>
+
 #include "board/geometry.h"
 #include "board/side_traits.h"
 #include "board/self_check.h"
@@ -143,6 +145,31 @@ int attacker_of(const Count& e, int t) {
     return 0;
 }
 
+// One attack on the king of S, or none (no king, or no attack).
+template <int S>
+check_attack_t find_attack(const Count& e) {
+    using T = side_traits<S>;
+    constexpr int E = T::opp;
+    const int32_t* const b = e.board;
+    const int k = e.piece_square[T::own];
+    if (k == 0) return {};
+    for (const int d : {T::fwd, -T::fwd, 1, -1}) {
+        int s = k;
+        const int v = first_blocker(b, s, d);
+        if (v == OFF_BOARD) continue;
+        if (is_rook(v, E) || (v == E && (d == 16 || d == -16))) return {k, s, d, 0};
+        if (is_cannon(first_blocker(b, s, d), E)) return {k, s, d, 0};
+    }
+    for (const horse_approach& a : HORSE_APPROACHES) {
+        if (b[k + a.leg] != EMPTY_SQUARE) continue;
+        for (const int from : a.from)
+            if (is_horse(b[k + from], E)) return {k, k + from, 0, k + a.leg};
+    }
+    for (const int d : {T::fwd, 1, -1})
+        if (is_pawn(b[k + d], E)) return {k, k + d, 0, 0};
+    return {};
+}
+
 // How a square stands to a king, by the difference of the two squares. The
 // difference names the rank and file offsets uniquely: files differ by at most 8.
 constexpr uint8_t KING_LINE = 1;    // same rank or file (the king's own square included)
@@ -196,6 +223,25 @@ int check_given_by_move(Count& e, const move_t& m, int side) {
 
 int attacker_of(const Count& e, int t, int side) {
     return side == RED ? attacker_of<RED>(e, t) : attacker_of<BLACK>(e, t);
+}
+
+check_attack_t find_attack(const Count& e, int side) {
+    return side == RED ? find_attack<RED>(e) : find_attack<BLACK>(e);
+}
+
+bool may_lift(const check_attack_t& a, const move_t& m, int side) {
+    if (a.attacker == 0 || m.piece == side_base(side) + KING_OFFSET || m.to == a.attacker) return true;
+    if (a.leg != 0) return m.to == a.leg;
+    if (a.step == 0) return false;
+    // Squares strictly between the king and the attacker, on their line.
+    const int span = (a.attacker - a.king) / a.step;
+    auto between = [&](int s) {
+        const int d = s - a.king;
+        const bool on_line = (a.step == 1 || a.step == -1) ? same_rank(s, a.king) : d % 16 == 0;
+        const int j = d / a.step;
+        return on_line && j > 0 && j < span;
+    };
+    return between(m.from) || between(m.to);
 }
 
 int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e) : king_attack<BLACK>(e); }

@@ -33,6 +33,21 @@ int attacker_of(const Count& e, int t, int side);
 // destination once the move is played; otherwise the code of one such attacker.
 int capture_defended(Count& e, const move_t& m);
 
+// One attack on a king, as the squares a move must touch to lift it: the
+// attacker's own, those strictly between it and the king on the line of a
+// rook, a cannon (its screen among them) or the facing king, or a horse's
+// leg. attacker 0: none found, and every move may lift the check.
+struct check_attack_t {
+    int king = 0;
+    int attacker = 0;
+    int step = 0;  // from the king toward a line attacker, else 0
+    int leg = 0;   // a horse's leg, else 0
+};
+check_attack_t find_attack(const Count& e, int side);
+// False when m of `side`, a move by another piece than the king that touches
+// none of those squares, leaves the attack standing: the move is illegal.
+bool may_lift(const check_attack_t& a, const move_t& m, int side);
+
 // A generated move of `side` is legal when it leaves that side's king unattacked
 // (which covers the facing of the kings). The board is unchanged on return.
 inline bool is_legal(Count& e, const move_t& m, int side) {

@@ -114,8 +114,10 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
     move_t* last = e.ply_moves[h + 1];
     if (evasions) {
         const int check = e.height_check[h];
+        const check_attack_t attack = find_attack(e, side);
         for (move_t* m = first; m < last;) {
-            if (!is_legal(e, *m, side)) {
+            TAVOX_SELF_CHECK(may_lift(attack, *m, side) || !is_legal(e, *m, side));
+            if (!may_lift(attack, *m, side) || !is_legal(e, *m, side)) {
                 *m = *--last;
                 continue;
             }

@@ -81,6 +81,9 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
         }
         score_list(e, h, side, g);
 
+        // In check, most moves leave the attack standing: they go untried.
+        check_attack_t attack;
+        if (g != 0) attack = find_attack(e, side);
         move_t* const first = e.ply_moves[h];
         move_t* const last = e.ply_moves[h + 1];
         for (move_t* mp = first; mp < last; ++mp) {
@@ -92,6 +95,8 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             *mp = held;
             move_t& m = *mp;
 
+            TAVOX_SELF_CHECK(g == 0 || may_lift(attack, m, side) || !is_legal(e, m, side));
+            if (g != 0 && !may_lift(attack, m, side)) continue;
             const bool capture = is_capture(m);
             // A losing capture of a defended piece is dropped whether or not it
             // is legal, so the cheaper test goes first, before the move is made.

@@ -5,53 +5,87 @@
 #include <string>
 
 #include "board/check.h"
+#include "board/movegen.h"
 #include "board_fixture.h"
 
 namespace {
 
+struct CheckCase {
+    const char* fen;
+    int side;
+    int code;
+    const char* what;
+};
+const CheckCase check_cases[] = {
+    {"4k4/9/9/9/9/9/9/9/9/4K4 w", RED, 1, "kings facing"},
+    {"4k4/9/9/9/9/9/9/9/9/4K4 w", BLACK, 1, "kings facing"},
+    {"4k4/9/9/9/4P4/9/9/9/9/4K4 w", BLACK, 0, "a pawn between the kings"},
+    {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook ahead on the file"},
+    {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", RED, 0, "own rook"},
+    {"3k5/9/9/9/9/9/9/3r5/9/3K5 w", RED, 4, "black rook ahead on the file"},
+    {"4R4/4k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook right behind"},
+    {"4R4/9/4k4/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook two behind"},
+    {"4R4/4a4/4k4/9/9/9/9/9/9/3K5 w", BLACK, 0, "rook behind a screen"},
+    {"9/R3k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file a side"},
+    {"9/4k3R/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file i side"},
+    {"9/R1C1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 0, "cannon first, rook second on the rank"},
+    {"4k4/4a4/9/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon over the king's own advisor"},
+    {"4k4/4a4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 0, "cannon behind two screens"},
+    {"9/C1P1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 8, "cannon on the rank"},
+    {"3k5/9/9/9/9/9/9/c1N1K4/9/9 w", RED, 8, "black cannon on the rank"},
+    {"3k5/9/9/9/9/9/9/4K4/4A4/4c4 w", RED, 8, "cannon two behind over a screen"},
+    {"3k5/9/9/9/9/9/9/4K4/9/4c4 w", RED, 0, "cannon two behind, no screen"},
+    {"4k4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, leg empty"},
+    {"4k4/5P3/5N3/9/9/9/9/9/9/3K5 w", BLACK, 0, "horse, leg blocked"},
+    {"9/4k4/2N6/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, sideways leg"},
+    {"3k5/9/9/9/9/9/9/3n5/9/4K4 w", RED, 7, "black horse"},
+    {"3k5/9/9/9/9/9/9/9/3pK4/9 w", RED, 13, "pawn beside"},
+    {"3k5/9/9/9/9/9/9/4p4/4K4/9 w", RED, 13, "pawn in front"},
+    {"3k5/9/9/9/9/9/9/9/4K4/4p4 w", RED, 0, "pawn behind"},
+    {"4k4/4P4/9/9/9/9/9/9/9/3K5 w", BLACK, 13, "red pawn in front"},
+    {"9/9/9/9/9/9/9/9/9/4K4 w", BLACK, -1, "no black king"},
+    {"9/9/9/9/9/9/9/9/9/4K4 w", RED, 0, "no black king"},
+    {"4k4/9/5N3/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook on the file before horse"},
+    {"9/R3k4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon on the file before rook on the rank and pawn"},
+    {"9/4k3R/2N6/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank before horse"},
+    {"3Pk4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse before pawn"},
+};
+
 TEST(InCheck, CodesByAttackerAndTestOrder) {
-    struct Case {
-        const char* fen;
-        int side;
-        int code;
-        const char* what;
-    } cases[] = {
-        {"4k4/9/9/9/9/9/9/9/9/4K4 w", RED, 1, "kings facing"},
-        {"4k4/9/9/9/9/9/9/9/9/4K4 w", BLACK, 1, "kings facing"},
-        {"4k4/9/9/9/4P4/9/9/9/9/4K4 w", BLACK, 0, "a pawn between the kings"},
-        {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook ahead on the file"},
-        {"4k4/9/9/9/4R4/9/9/9/9/3K5 w", RED, 0, "own rook"},
-        {"3k5/9/9/9/9/9/9/3r5/9/3K5 w", RED, 4, "black rook ahead on the file"},
-        {"4R4/4k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook right behind"},
-        {"4R4/9/4k4/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook two behind"},
-        {"4R4/4a4/4k4/9/9/9/9/9/9/3K5 w", BLACK, 0, "rook behind a screen"},
-        {"9/R3k4/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file a side"},
-        {"9/4k3R/9/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank, file i side"},
-        {"9/R1C1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 0, "cannon first, rook second on the rank"},
-        {"4k4/4a4/9/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon over the king's own advisor"},
-        {"4k4/4a4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 0, "cannon behind two screens"},
-        {"9/C1P1k4/9/9/9/9/9/9/9/3K5 w", BLACK, 8, "cannon on the rank"},
-        {"3k5/9/9/9/9/9/9/c1N1K4/9/9 w", RED, 8, "black cannon on the rank"},
-        {"3k5/9/9/9/9/9/9/4K4/4A4/4c4 w", RED, 8, "cannon two behind over a screen"},
-        {"3k5/9/9/9/9/9/9/4K4/9/4c4 w", RED, 0, "cannon two behind, no screen"},
-        {"4k4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, leg empty"},
-        {"4k4/5P3/5N3/9/9/9/9/9/9/3K5 w", BLACK, 0, "horse, leg blocked"},
-        {"9/4k4/2N6/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse, sideways leg"},
-        {"3k5/9/9/9/9/9/9/3n5/9/4K4 w", RED, 7, "black horse"},
-        {"3k5/9/9/9/9/9/9/9/3pK4/9 w", RED, 13, "pawn beside"},
-        {"3k5/9/9/9/9/9/9/4p4/4K4/9 w", RED, 13, "pawn in front"},
-        {"3k5/9/9/9/9/9/9/9/4K4/4p4 w", RED, 0, "pawn behind"},
-        {"4k4/4P4/9/9/9/9/9/9/9/3K5 w", BLACK, 13, "red pawn in front"},
-        {"9/9/9/9/9/9/9/9/9/4K4 w", BLACK, -1, "no black king"},
-        {"9/9/9/9/9/9/9/9/9/4K4 w", RED, 0, "no black king"},
-        {"4k4/9/5N3/9/4R4/9/9/9/9/3K5 w", BLACK, 4, "rook on the file before horse"},
-        {"9/R3k4/4P4/9/9/9/4C4/9/9/3K5 w", BLACK, 8, "cannon on the file before rook on the rank and pawn"},
-        {"9/4k3R/2N6/9/9/9/9/9/9/3K5 w", BLACK, 4, "rook on the rank before horse"},
-        {"3Pk4/9/5N3/9/9/9/9/9/9/3K5 w", BLACK, 7, "horse before pawn"},
-    };
-    for (const Case& c : cases) {
+    for (const CheckCase& c : check_cases) {
         auto e = engine_at(c.fen);
         EXPECT_EQ(in_check(*e, c.side), c.code) << c.what << ": " << c.fen;
+    }
+}
+
+// The attack the evasion filter finds is a real one: a move it says cannot
+// lift the check is illegal, whatever the kind of attacker. The side in check
+// has pieces that can take, block, or move a screen away.
+TEST(InCheck, MovesThatCannotLiftTheCheckAreIllegal) {
+    const struct {
+        const char* fen;
+        int side;
+        const char* what;
+    } cases[] = {
+        {"4k4/r8/5N3/9/9/9/9/9/9/3K5 b", BLACK, "horse; a rook can block its leg"},
+        {"4k4/4a4/9/9/r8/9/4C4/9/9/3K5 b", BLACK, "cannon; the screen can leave, a rook can add a second"},
+        {"4k4/9/2n6/9/4R4/9/9/9/9/3K5 b", BLACK, "rook on the file; a horse can block"},
+        {"3k5/9/9/9/9/9/9/9/R2pK4/9 w", RED, "pawn beside; a rook can take it"},
+        {"2bak4/9/2n6/9/9/9/9/9/9/R2K4r w", RED, "rook on the rank"},
+        {"3ak4/9/4n4/9/9/9/9/4C4/9/3K5 b", BLACK, "cannon over a horse; an advisor can add a screen"},
+        {"5k3/9/4N4/9/9/9/9/9/9/4K4 b", BLACK, "horse, king alone"},
+    };
+    for (const auto& c : cases) {
+        auto e = engine_at(c.fen);
+        ASSERT_GT(in_check(*e, c.side), 0) << c.what << ": " << c.fen;
+        generate_moves(*e, c.side, 0);
+        const check_attack_t attack = find_attack(*e, c.side);
+        EXPECT_NE(attack.attacker, 0) << c.what << ": " << c.fen;
+        for (const move_t* m = e->ply_moves[0]; m < e->ply_moves[1]; ++m) {
+            if (!may_lift(attack, *m, c.side)) {
+                EXPECT_FALSE(is_legal(*e, *m, c.side)) << c.what << ": " << move_text(*m) << " in " << c.fen;
+            }
+        }
     }
 }
 
