@@ -9,7 +9,12 @@ set(TAVOX_PGO_GENERATE "" CACHE INTERNAL "Profile folder of the instrumented bui
 set(TAVOX_PGO_DEFAULT OFF)
 if(CMAKE_BUILD_TYPE STREQUAL "Release" AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
    AND NOT TAVOX_SANITIZE AND NOT TAVOX_FUZZ AND NOT TAVOX_PGO_GENERATE)
-  set(TAVOX_PGO_DEFAULT ON)
+  # Older g++ cannot name the counters relative to the build folder.
+  include(CheckCXXCompilerFlag)
+  check_cxx_compiler_flag(-fprofile-prefix-path=${CMAKE_BINARY_DIR} TAVOX_PROFILE_PREFIX_PATH)
+  if(TAVOX_PROFILE_PREFIX_PATH)
+    set(TAVOX_PGO_DEFAULT ON)
+  endif()
 endif()
 option(TAVOX_PGO "Optimise the engine with a profile of its own bench (g++ release builds)" ${TAVOX_PGO_DEFAULT})
 
