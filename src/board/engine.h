@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "board/move.h"
+#include "board/square_pair_table.h"
 
 struct tt_entry_t;      // search/tt.h
 struct bookoption_t;    // book/book_option.h
@@ -109,9 +110,9 @@ struct boardinfo_t {
     uint16_t tt_generation;
     hash_book_t hash_book;
     move_t killers[MAX_HEIGHT][3];
-    int32_t history[256][256];
-    int32_t history_tries[256][256];
-    int32_t history_hits[256][256];
+    square_pair_table history;
+    square_pair_table history_tries;
+    square_pair_table history_hits;
     int32_t piece_square_value[1024][256];
     int32_t type_count[15];
     int32_t red_count;

@@ -12,8 +12,8 @@ namespace {
 int evasion_class(const Count& e, int code) { return e.piece_class[e.piece_order[code]]; }
 
 void count_try(Count& e, const move_t& m, bool hit) {
-    int32_t& tries = e.history_tries[m.from][m.to];
-    int32_t& hits = e.history_hits[m.from][m.to];
+    int32_t& tries = e.history_tries(m.from, m.to);
+    int32_t& hits = e.history_hits(m.from, m.to);
     tries += 1;
     hits += hit;
     if (tries >= HISTORY_LIMIT) {
@@ -43,7 +43,7 @@ int move_score(Count& e, const move_scoring& s, const move_t* m) {
     int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
     const bool capture = is_capture(*m);
     const int move_key = m->from << 8 | m->to;
-    if (!capture) score += e.history[m->from][m->to] - QUIET_BASE;
+    if (!capture) score += e.history(m->from, m->to) - QUIET_BASE;
     if (move_key == s.hash_key) score += HASH_MOVE_BONUS;
     const int mover_order = e.piece_order[m->piece];
     if (Evasions) {
@@ -153,7 +153,7 @@ move_t* score_moves_for_first(Count& e, int h, int side, int hash_from, int hash
     bool tied = false;
     for (move_t* m = first; m < last; ++m) {
         if (plain_quiet(s, *m)) {
-            m->score = e.history[m->from][m->to];  // the rest of the score comes later
+            m->score = e.history(m->from, m->to);  // the rest of the score comes later
             continue;
         }
         m->score = move_score<false>(e, s, m);
@@ -189,9 +189,8 @@ void sort_moves(move_t* first, move_t* last) {
 }
 
 void history_reward(Count& e, const move_t& m) {
-    if (++e.history[m.from][m.to] < HISTORY_LIMIT) return;
-    for (auto& row : e.history)
-        for (int32_t& v : row) v = (v + 1) / 2;
+    if (++e.history(m.from, m.to) < HISTORY_LIMIT) return;
+    for (int32_t& v : e.history.cell) v = (v + 1) / 2;
 }
 
 void killer_update(Count& e, int h, const move_t& m, int r) {

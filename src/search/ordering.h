@@ -37,5 +37,5 @@ void killer_update(Count& e, int h, const move_t& m, int r);
 // down, is below REDUCTION_RATIO_LIMIT. Tries are at least 1 and hits at
 // least 0, so the comparison is taken across without the division.
 inline bool rarely_cuts(const Count& e, const move_t& m) {
-    return e.history_hits[m.from][m.to] * HISTORY_LIMIT < REDUCTION_RATIO_LIMIT * e.history_tries[m.from][m.to];
+    return e.history_hits(m.from, m.to) * HISTORY_LIMIT < REDUCTION_RATIO_LIMIT * e.history_tries(m.from, m.to);
 }

@@ -6,13 +6,9 @@
 
 void clear_killers_and_history(Count& e) {
     std::memset(e.killers, 0, sizeof(e.killers));
-    std::memset(e.history, 0, sizeof(e.history));
-    for (int from = 0; from < 256; ++from) {
-        for (int to = 0; to < 256; ++to) {
-            e.history_tries[from][to] = 1;
-            e.history_hits[from][to] = 1;
-        }
-    }
+    std::memset(&e.history, 0, sizeof(e.history));
+    for (int32_t& v : e.history_tries.cell) v = 1;
+    for (int32_t& v : e.history_hits.cell) v = 1;
 }
 
 void forget_last_game(Count& e) {

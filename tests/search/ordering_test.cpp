@@ -91,21 +91,21 @@ TEST_F(Ordering, KillersAndHistory) {
     EXPECT_TRUE(sorted_highest_first());
 
     // History halves the whole table when one entry reaches 16384.
-    std::memset(e->history, 0, sizeof(e->history));
-    e->history[100][101] = 7;
+    std::memset(&e->history, 0, sizeof(e->history));
+    e->history(100, 101) = 7;
     for (int i = 0; i < 16383; ++i) history_reward(*e, a);
-    EXPECT_EQ(e->history[a.from][a.to], 16383);
+    EXPECT_EQ(e->history(a.from, a.to), 16383);
     history_reward(*e, a);
-    EXPECT_EQ(e->history[a.from][a.to], 8192);
-    EXPECT_EQ(e->history[100][101], 4);
+    EXPECT_EQ(e->history(a.from, a.to), 8192);
+    EXPECT_EQ(e->history(100, 101), 4);
 
     // Tries and hits halve together at 16384 tries.
     const move_t* none[1] = {nullptr};
-    e->history_tries[a.from][a.to] = 16383;
-    e->history_hits[a.from][a.to] = 9;
+    e->history_tries(a.from, a.to) = 16383;
+    e->history_hits(a.from, a.to) = 9;
     cutoff_learning(*e, 2, a, 0, none, 0);
-    EXPECT_EQ(e->history_tries[a.from][a.to], 8192);
-    EXPECT_EQ(e->history_hits[a.from][a.to], 5);
+    EXPECT_EQ(e->history_tries(a.from, a.to), 8192);
+    EXPECT_EQ(e->history_hits(a.from, a.to), 5);
 }
 
 TEST(SortMoves, HighestFirst) {

@@ -49,10 +49,8 @@ protected:
         e->poll_countdown = 1024;
         e->stop_flag = 0;
         for (move_t*& list : e->ply_moves) list = e->move_buffer;
-        for (auto& row : e->history_tries)
-            for (int32_t& v : row) v = 1;
-        for (auto& row : e->history_hits)
-            for (int32_t& v : row) v = 1;
+        for (int32_t& v : e->history_tries.cell) v = 1;
+        for (int32_t& v : e->history_hits.cell) v = 1;
         std::memset(e->height_check, 0, sizeof(e->height_check));
     }
 

@@ -128,8 +128,8 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     e->tt_tables[1][e->tt_size].lock = 99;
     e->tt_generation = 77;
     e->killers[3][1] = move_t{1, 52, 68, 0, 0};
-    e->history[52][68] = 500;
-    e->history_hits[52][68] = 9;
+    e->history(52, 68) = 500;
+    e->history_hits(52, 68) = 9;
     clock = timecontrol_t{4000, 3, 250};
     apply_low_time_rule(mirror, *e);
 
@@ -138,8 +138,8 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     EXPECT_EQ(e->tt_tables[1][e->tt_size].lock, 0u);
     EXPECT_EQ(e->tt_generation, 0);
     EXPECT_EQ(e->killers[3][1].from, 0);
-    EXPECT_EQ(e->history[52][68], 0);
-    EXPECT_EQ(e->history_hits[52][68], 1);
+    EXPECT_EQ(e->history(52, 68), 0);
+    EXPECT_EQ(e->history_hits(52, 68), 1);
     EXPECT_EQ(clock.increment_count, 0);
     EXPECT_EQ(switch_bytes(*e), kStart);  // time extension back on
 }

@@ -1,0 +1,26 @@
+// A number for each ordered pair of playing squares (a move's from and to),
+// as the move-ordering history keeps them. Only the 90 playing squares get a
+// row and a column, so the three history tables fit in the cache together.
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "board/geometry.h"
+
+constexpr int PLAYING_SQUARES = 90;
+
+// file + 9 * rank for a playing square, 0 elsewhere.
+constexpr std::array<uint8_t, 256> PLAYING_INDEX = [] {
+    std::array<uint8_t, 256> index{};
+    for (int rank = 0; rank < 10; ++rank)
+        for (int file = 0; file < 9; ++file) index[make_square(file, rank)] = static_cast<uint8_t>(file + 9 * rank);
+    return index;
+}();
+
+struct square_pair_table {
+    int32_t cell[PLAYING_SQUARES * PLAYING_SQUARES];
+
+    static int at(int from, int to) { return PLAYING_INDEX[from] * PLAYING_SQUARES + PLAYING_INDEX[to]; }
+    int32_t& operator()(int from, int to) { return cell[at(from, to)]; }
+    int32_t operator()(int from, int to) const { return cell[at(from, to)]; }
+};
