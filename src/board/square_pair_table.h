@@ -7,13 +7,16 @@
 
 #include "board/geometry.h"
 
-constexpr int PLAYING_SQUARES = 90;
+constexpr int BOARD_FILES = 9;
+constexpr int BOARD_RANKS = 10;
+constexpr int PLAYING_SQUARES = BOARD_FILES * BOARD_RANKS;
 
-// file + 9 * rank for a playing square, 0 elsewhere.
+// file + BOARD_FILES * rank for a playing square, 0 elsewhere.
 constexpr std::array<uint8_t, 256> PLAYING_INDEX = [] {
     std::array<uint8_t, 256> index{};
-    for (int rank = 0; rank < 10; ++rank)
-        for (int file = 0; file < 9; ++file) index[make_square(file, rank)] = static_cast<uint8_t>(file + 9 * rank);
+    for (int rank = 0; rank < BOARD_RANKS; ++rank)
+        for (int file = 0; file < BOARD_FILES; ++file)
+            index[make_square(file, rank)] = static_cast<uint8_t>(file + BOARD_FILES * rank);
     return index;
 }();
 
