@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "board/move.h"
+#include "board/history_journal.h"
 #include "board/square_pair_table.h"
 
 struct tt_entry_t;      // search/tt.h
@@ -113,6 +114,7 @@ struct boardinfo_t {
     square_pair_table history;
     square_pair_table history_tries;
     square_pair_table history_hits;
+    history_journal history_kept;
     int32_t piece_square_value[1024][256];
     int32_t type_count[15];
     int32_t red_count;

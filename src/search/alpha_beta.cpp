@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "board/check.h"
+#include "board/history_journal.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/self_check.h"
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int MAX_NODE_MOVES = 256;
+// Nodes up to this depth search their first move before listing quiet moves.
+constexpr int QUIET_DEFERRAL_DEPTH = 1;
 
 // Clears the per-height state a node owns before it starts.
 void enter_node(Count& e, int h) {
@@ -188,13 +191,25 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         hash_to = pv_row(e, h)[0].to;
     }
 
-    generate_moves(e, side, h);
     const int in_check_code = e.height_check[h];
     int count = 0;
     move_t* top = nullptr;
-    if (in_check_code > 0) count = score_moves(e, h, side, hash_from, hash_to, true);
-    else top = score_moves_for_first(e, h, side, hash_from, hash_to, count);
-    if (count == 0) return h - MATE_SCORE;
+    // Near the horizon the first move nearly always ends the node: it is
+    // found among the captures, the hash move and the killers, and searched
+    // before the quiet moves are generated at all.
+    bool quiets_deferred = false;
+    if (in_check_code <= 0 && depth <= QUIET_DEFERRAL_DEPTH && journal_open(e.history_kept)) {
+        top = score_first_before_quiets(e, h, side, hash_from, hash_to);
+        quiets_deferred = top != nullptr;
+        if (quiets_deferred) count = static_cast<int>(e.ply_moves[h + 1] - e.ply_moves[h]);
+        else journal_close(e.history_kept);
+    }
+    if (!quiets_deferred) {
+        generate_moves(e, side, h);
+        if (in_check_code > 0) count = score_moves(e, h, side, hash_from, hash_to, true);
+        else top = score_moves_for_first(e, h, side, hash_from, hash_to, count);
+        if (count == 0) return h - MATE_SCORE;
+    }
 
     // Rooks, horses and cannons of both sides at node entry (endgame capture extension).
     const int pieces_at_entry = attacking_pieces(e, RED) + attacking_pieces(e, BLACK);
@@ -204,7 +219,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     int best = NO_SCORE;
     bool improved = false;
     move_t* const first = e.ply_moves[h];
-    move_t* const last = e.ply_moves[h + 1];
+    move_t* last = e.ply_moves[h + 1];
     // Whether the reduction or the futility rule may read the evaluation for m.
     auto may_read_eval = [&](const move_t& m) {
         if (node_type == 0 || in_check_code != 0 || is_capture(m)) return false;
@@ -317,16 +332,32 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     move_t* next = first;
     if (top != nullptr) {
         const move_t chosen = *top;
-        if (const int result = try_move(*top, true); result != MOVES_GO_ON) return result;
+        const int result = try_move(*top, true);
+        if (quiets_deferred && result != MOVES_GO_ON) journal_close(e.history_kept);
+        if (result != MOVES_GO_ON) return result;
         const int score_after = top->score;
-        top->score = chosen.score;
-        finish_scores(e, h, side, hash_from, hash_to);
-        order.start(first, count);
-        order.settle(first);
-        TAVOX_SELF_CHECK(same_move(*first, chosen));
-        first->score = score_after;
-        if (quiet_count > 0) quiet_searched[0] = first;
-        next = first + 1;
+        if (quiets_deferred) {
+            // The whole list now, scored with the history as it was before.
+            generate_moves(e, side, h);
+            last = e.ply_moves[h + 1];
+            journal_rewind(e.history_kept, e.history);
+            top = score_moves_for_first(e, h, side, hash_from, hash_to, count);
+            journal_replay(e.history_kept, e.history);
+            journal_close(e.history_kept);
+            TAVOX_SELF_CHECK(count == 1 ? same_move(*first, chosen) : top != nullptr && same_move(*top, chosen));
+        }
+        if (top == nullptr) {
+            next = last;  // the only move
+        } else {
+            top->score = chosen.score;
+            finish_scores(e, h, side, hash_from, hash_to);
+            order.start(first, count);
+            order.settle(first);
+            TAVOX_SELF_CHECK(same_move(*first, chosen));
+            first->score = score_after;
+            if (quiet_count > 0) quiet_searched[0] = first;
+            next = first + 1;
+        }
     } else {
         order.start(first, count);
     }

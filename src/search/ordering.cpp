@@ -1,6 +1,8 @@
 #include "search/ordering.h"
 
 #include "board/check.h"
+#include "board/movegen.h"
+#include "board/quiet_move.h"
 #include "board/self_check.h"
 #include "search/lazy_sort.h"
 #include "search/move_scores.h"
@@ -107,6 +109,24 @@ move_scoring scoring_of(const Count& e, int h, int side, int hash_from, int hash
     return move_scoring{side == RED ? 1 : -1, hash_from << 8 | hash_to, killer_keys, killers};
 }
 
+// The highest score among the moves seen, and whether two moves share it.
+struct highest_score {
+    move_t* top = nullptr;
+    bool tied = false;
+
+    void see(move_t* m) {
+        if (top == nullptr || m->score > top->score) {
+            top = m;
+            tied = false;
+        } else if (m->score == top->score) {
+            tied = true;
+        }
+    }
+    // The move that sorts first whatever the unfinished quiet moves score
+    // (they all score below zero), or null.
+    move_t* sure_first() const { return top != nullptr && !tied && top->score >= 0 ? top : nullptr; }
+};
+
 }  // namespace
 
 int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evasions) {
@@ -149,27 +169,48 @@ move_t* score_moves_for_first(Count& e, int h, int side, int hash_from, int hash
     }
     int killer_keys[3];
     const move_scoring s = scoring_of(e, h, side, hash_from, hash_to, killer_keys);
-    move_t* top = nullptr;
-    bool tied = false;
+    highest_score highest;
     for (move_t* m = first; m < last; ++m) {
         if (plain_quiet(s, *m)) {
             m->score = e.history(m->from, m->to);  // the rest of the score comes later
             continue;
         }
         m->score = move_score<false>(e, s, m);
-        if (top == nullptr || m->score > top->score) {
-            top = m;
-            tied = false;
-        } else if (m->score == top->score) {
-            tied = true;
-        }
+        highest.see(m);
     }
-    if (top != nullptr && !tied && top->score >= 0) {
+    if (move_t* top = highest.sure_first()) {
         TAVOX_SELF_CHECK(quiet_gains_below_limit(e, s, first, last));
         return top;
     }
     finish_scores(e, h, side, hash_from, hash_to);
     return nullptr;
+}
+
+move_t* score_first_before_quiets(Count& e, int h, int side, int hash_from, int hash_to) {
+    generate_captures(e, side, h);
+    move_t* const first = e.ply_moves[h];
+    move_t* last = e.ply_moves[h + 1];
+    // A king capture is the whole list whichever generator finds it.
+    if (last > first && first->captured == side_base(1 - side)) return nullptr;
+    int killer_keys[3];
+    const move_scoring s = scoring_of(e, h, side, hash_from, hash_to, killer_keys);
+    const int wanted[4] = {s.hash_key, killer_keys[0], killer_keys[1], killer_keys[2]};
+    const int from_of[4] = {hash_from, s.killers[0].from, s.killers[1].from, s.killers[2].from};
+    const int to_of[4] = {hash_to, s.killers[0].to, s.killers[1].to, s.killers[2].to};
+    for (int k = 0; k < 4; ++k) {
+        bool seen = false;
+        for (int j = 0; j < k; ++j) seen |= wanted[j] == wanted[k];
+        if (!seen && quiet_move_listed(e, side, from_of[k], to_of[k]))
+            *last++ = move_t{0, from_of[k], to_of[k], e.board[from_of[k]], EMPTY_SQUARE};
+    }
+    e.move_end = e.ply_moves[h + 1] = e.ply_moves[h + 2] = last;
+
+    highest_score highest;
+    for (move_t* m = first; m < last; ++m) {
+        m->score = move_score<false>(e, s, m);
+        highest.see(m);
+    }
+    return highest.sure_first();
 }
 
 void finish_scores(Count& e, int h, int side, int hash_from, int hash_to) {
@@ -189,7 +230,10 @@ void sort_moves(move_t* first, move_t* last) {
 }
 
 void history_reward(Count& e, const move_t& m) {
-    if (++e.history(m.from, m.to) < HISTORY_LIMIT) return;
+    const int i = square_pair_table::at(m.from, m.to);
+    journal_note(e.history_kept, e.history, i);
+    if (++e.history.cell[i] < HISTORY_LIMIT) return;
+    journal_note_all(e.history_kept, e.history);
     for (int32_t& v : e.history.cell) v = (v + 1) / 2;
 }
 

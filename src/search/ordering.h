@@ -20,6 +20,11 @@ int score_moves(Count& e, int h, int side, int hash_from, int hash_to, bool evas
 // the list's first move once sorted. Otherwise finishes every score and
 // returns null. `count` is the list's length.
 move_t* score_moves_for_first(Count& e, int h, int side, int hash_from, int hash_to, int& count);
+// For the same list, before the quiet moves are generated: lists the captures
+// and those of the hash move and killers that the full list holds as quiet
+// moves, and returns the move score_moves_for_first would return for the full
+// list. Null when it would return none, or when the list is a king capture.
+move_t* score_first_before_quiets(Count& e, int h, int side, int hash_from, int hash_to);
 // Finishes the scores score_moves_for_first left unfinished.
 void finish_scores(Count& e, int h, int side, int hash_from, int hash_to);
 

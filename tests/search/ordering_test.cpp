@@ -7,6 +7,7 @@
 #include "board/movegen.h"
 #include "search/lazy_sort.h"
 #include "search/ordering.h"
+#include "search/search_common.h"
 #include "search_fixture.h"
 
 namespace {
@@ -106,6 +107,49 @@ TEST_F(Ordering, KillersAndHistory) {
     cutoff_learning(*e, 2, a, 0, none, 0);
     EXPECT_EQ(e->history_tries(a.from, a.to), 8192);
     EXPECT_EQ(e->history_hits(a.from, a.to), 5);
+}
+
+// The move searched before the quiet moves are listed is the one the full
+// list would sort first, whatever the hash move and killers are: quiet or
+// captures now, repeated, or not moves here at all.
+TEST_F(Ordering, FirstMoveBeforeQuietsAsFromTheFullList) {
+    const char* const fens[] = {
+        "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1",
+        "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
+        "2bak1b2/4a4/2n3nc1/2p1p1p1p/p8/2P3P2/2NRP3P/3C2NC1/c3Ar3/2B1KAB2 b - - 9 15",
+        "3k5/9/9/2pprR3/4P4/9/9/9/9/4K4 w - - 0 1",
+        "4k4/9/9/9/9/9/9/9/9/4K4 w - - 0 1",  // facing kings: the list is the king capture
+    };
+    std::mt19937 rng(3);
+    for (const char* fen : fens) {
+        set_fen(*e, fen);
+        prepare_node_search();
+        const int side = e->side_to_move;
+        generate_moves(*e, side, 1);
+        const std::vector<move_t> all(e->ply_moves[1], e->ply_moves[2]);
+        for (int trial = 0; trial < 200; ++trial) {
+            // Killers and hash move drawn from the list (mostly) or anywhere.
+            auto pick = [&]() -> move_t {
+                if (rng() % 4 == 0) return move_t{0, static_cast<int>(rng() % 256), static_cast<int>(rng() % 256), 0, 0};
+                return all[rng() % all.size()];
+            };
+            for (move_t& k : e->killers[1]) k = pick();
+            if (trial % 3 == 0) e->killers[1][2] = e->killers[1][0];
+            e->killers[1][1].score = trial % 5 == 0 ? MATE_THRESHOLD + 1 : 0;
+            const move_t hash = trial % 7 == 0 ? move_t{} : pick();
+            for (const move_t& m : all) e->history(m.from, m.to) = static_cast<int>(rng() % 3);
+
+            move_t* early = score_first_before_quiets(*e, 1, side, hash.from, hash.to);
+            const move_t expected_early = early ? *early : move_t{};
+            generate_moves(*e, side, 1);
+            int count = 0;
+            const move_t* top = score_moves_for_first(*e, 1, side, hash.from, hash.to, count);
+            ASSERT_EQ(early != nullptr, top != nullptr) << fen << " trial " << trial;
+            if (top == nullptr) continue;
+            EXPECT_TRUE(same_move(expected_early, *top)) << fen << " trial " << trial;
+            EXPECT_EQ(expected_early.score, top->score) << fen << " trial " << trial;
+        }
+    }
 }
 
 TEST(SortMoves, HighestFirst) {
