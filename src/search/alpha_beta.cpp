@@ -219,7 +219,6 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     int best = NO_SCORE;
     bool improved = false;
     move_t* const first = e.ply_moves[h];
-    move_t* last = e.ply_moves[h + 1];
     // Whether the reduction or the futility rule may read the evaluation for m.
     auto may_read_eval = [&](const move_t& m) {
         if (node_type == 0 || in_check_code != 0 || is_capture(m)) return false;
@@ -329,7 +328,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     // the scores are finished and the list sorted as ever, with that move
     // first again (its ordering score restored for the partition).
     lazy_sort order;
-    move_t* next = first;
+    int next = 0;
     if (top != nullptr) {
         const move_t chosen = *top;
         const int result = try_move(*top, true);
@@ -339,7 +338,6 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         if (quiets_deferred) {
             // The whole list now, scored with the history as it was before.
             generate_moves(e, side, h);
-            last = e.ply_moves[h + 1];
             journal_rewind(e.history_kept, e.history);
             top = score_moves_for_first(e, h, side, hash_from, hash_to, count);
             journal_replay(e.history_kept, e.history);
@@ -347,24 +345,22 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             TAVOX_SELF_CHECK(count == 1 ? same_move(*first, chosen) : top != nullptr && same_move(*top, chosen));
         }
         if (top == nullptr) {
-            next = last;  // the only move
+            next = count;  // the only move
         } else {
             top->score = chosen.score;
             finish_scores(e, h, side, hash_from, hash_to);
             order.start(first, count);
-            order.settle(first);
-            TAVOX_SELF_CHECK(same_move(*first, chosen));
-            first->score = score_after;
-            if (quiet_count > 0) quiet_searched[0] = first;
-            next = first + 1;
+            move_t& settled = order.settle(0);
+            TAVOX_SELF_CHECK(same_move(settled, chosen));
+            settled.score = score_after;
+            if (quiet_count > 0) quiet_searched[0] = &settled;
+            next = 1;
         }
     } else {
         order.start(first, count);
     }
-    for (move_t* mp = next; mp < last; ++mp) {
-        order.settle(mp);
-        if (const int result = try_move(*mp, mp == first); result != MOVES_GO_ON) return result;
-    }
+    for (int i = next; i < count; ++i)
+        if (const int result = try_move(order.settle(i), i == 0); result != MOVES_GO_ON) return result;
 
     if (best == NO_SCORE) return h - MATE_SCORE;
     const move_t& pv = pv_row(e, h)[0];
@@ -387,12 +383,10 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
 
     const int other = 1 - side;
     int best = NO_SCORE;
-    move_t* const last = e.ply_moves[h + 1];
     lazy_sort order;
-    order.start(e.ply_moves[h], static_cast<int>(last - e.ply_moves[h]));
-    for (move_t* mp = e.ply_moves[h]; mp < last; ++mp) {
-        order.settle(mp);
-        move_t& m = *mp;
+    order.start(e.ply_moves[h], count);
+    for (int i = 0; i < count; ++i) {
+        move_t& m = order.settle(i);
         const int g = make_and_classify(e, m, side, h, legality::tested_first, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) continue;
         int r;

@@ -1,5 +1,7 @@
 #include "search/ordering.h"
 
+#include <algorithm>
+
 #include "board/check.h"
 #include "board/movegen.h"
 #include "board/quiet_move.h"
@@ -224,9 +226,12 @@ void finish_scores(Count& e, int h, int side, int hash_from, int hash_to) {
 }
 
 void sort_moves(move_t* first, move_t* last) {
+    const int n = static_cast<int>(last - first) + 1;
     lazy_sort sorter;
-    sorter.start(first, static_cast<int>(last - first) + 1);
-    for (const move_t* p = first; p <= last; ++p) sorter.settle(p);
+    sorter.start(first, n);
+    move_t sorted[lazy_sort::MAX_MOVES];
+    for (int i = 0; i < n; ++i) sorted[i] = sorter.settle(i);
+    std::copy(sorted, sorted + n, first);
 }
 
 void history_reward(Count& e, const move_t& m) {

@@ -195,13 +195,10 @@ TEST(LazySort, SameOrderAsFullQuicksortTiesIncluded) {
             const int prefix = n == 0 ? 0 : static_cast<int>(rng() % static_cast<unsigned>(n));
             lazy_sort order;
             order.start(list.data(), n);
-            for (int i = 0; i < prefix; ++i) {
-                order.settle(&list[static_cast<size_t>(i)]);
-                EXPECT_EQ(list[static_cast<size_t>(i)].from, expected[static_cast<size_t>(i)].from) << n << " " << i;
-            }
-            for (int i = prefix; i < n; ++i) order.settle(&list[static_cast<size_t>(i)]);
-            for (int i = 0; i < n; ++i)
-                ASSERT_EQ(list[static_cast<size_t>(i)].from, expected[static_cast<size_t>(i)].from) << n << " " << i;
+            for (int i = 0; i < prefix; ++i)
+                EXPECT_EQ(order.settle(i).from, expected[static_cast<size_t>(i)].from) << n << " " << i;
+            for (int i = prefix; i < n; ++i)
+                ASSERT_EQ(order.settle(i).from, expected[static_cast<size_t>(i)].from) << n << " " << i;
         }
     }
 }
