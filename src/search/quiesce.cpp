@@ -89,10 +89,16 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
         for (move_t* mp = first; mp < last; ++mp) {
             // Selection by exchange: each later move scoring above the one held
             // takes its place, the held one going where it stood.
-            move_t held = *mp;
-            for (move_t* q = mp + 1; q < last; ++q)
-                if (q->score > held.score) std::swap(held, *q);
-            *mp = held;
+            // The held move waits in its final place, *mp, and its score in a
+            // register, so the compares never wait on a swap.
+            int held_score = mp->score;
+            for (move_t* q = mp + 1; q < last; ++q) {
+                const int score = q->score;
+                if (score > held_score) {
+                    std::swap(*mp, *q);
+                    held_score = score;
+                }
+            }
             move_t& m = *mp;
 
             TAVOX_SELF_CHECK(g == 0 || may_lift(attack, m, side) || !is_legal(e, m, side));
