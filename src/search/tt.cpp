@@ -1,9 +1,13 @@
 #include "search/tt.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "board/make_move.h"
 #include "search/search_common.h"
@@ -64,6 +68,31 @@ tt_entry_t* allocate_table(int32_t n) {
     return static_cast<tt_entry_t*>(std::malloc(sizeof(tt_entry_t) * (static_cast<size_t>(n) + 1)));
 }
 
+// Writes n empty entries. The bench clears tens of megabytes for every
+// position: streaming stores write whole lines without reading them first,
+// and leave the cache to the search.
+void fill_empty(tt_entry_t* t, size_t n) {
+#ifdef __SSE2__
+    constexpr size_t GROUP = 4;  // four entries fill five 16-byte words
+    constexpr size_t WORDS = 5;
+    static_assert(sizeof(tt_entry_t) * GROUP == WORDS * sizeof(__m128i));
+    if (reinterpret_cast<uintptr_t>(t) % alignof(__m128i) == 0) {
+        tt_entry_t group[GROUP];
+        std::fill_n(group, GROUP, TT_EMPTY_ENTRY);
+        __m128i words[WORDS];
+        std::memcpy(words, group, sizeof words);
+        __m128i* out = reinterpret_cast<__m128i*>(t);
+        const size_t groups = n / GROUP;
+        for (size_t g = 0; g < groups; ++g, out += WORDS)
+            for (size_t w = 0; w < WORDS; ++w) _mm_stream_si128(out + w, words[w]);
+        _mm_sfence();
+        t += groups * GROUP;
+        n -= groups * GROUP;
+    }
+#endif
+    std::fill_n(t, n, TT_EMPTY_ENTRY);
+}
+
 }  // namespace
 
 int32_t tt_entries_for_megabytes(int megabytes) {
@@ -98,19 +127,8 @@ void tt_free(Count& e) {
 
 void tt_clear(Count& e) {
     if (e.tt_tables[0] == nullptr) return;
-    // Whole blocks of empty entries copied from one that stays in the cache:
-    // the bench clears tens of megabytes for every position.
-    constexpr size_t BLOCK = 256;
-    static const std::array<tt_entry_t, BLOCK> empty_block = [] {
-        std::array<tt_entry_t, BLOCK> b;
-        b.fill(TT_EMPTY_ENTRY);
-        return b;
-    }();
     const size_t n = static_cast<size_t>(e.tt_size) + 1;
-    for (int side = 0; side < 2; ++side) {
-        tt_entry_t* t = e.tt_tables[side];
-        for (size_t i = 0; i < n; i += BLOCK) std::memcpy(t + i, empty_block.data(), sizeof(tt_entry_t) * std::min(BLOCK, n - i));
-    }
+    for (int side = 0; side < 2; ++side) fill_empty(e.tt_tables[side], n);
 }
 
 int tt_score_to_table(int score, int height) {

@@ -2,6 +2,7 @@
 // principal-variation write-back.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "board/make_move.h"
@@ -276,6 +277,24 @@ TEST_F(TranspositionTable, ResizeGivesEmptyTables) {
     EXPECT_EQ(e->tt_size, tt_entries_for_megabytes(17));
     EXPECT_EQ(tt_probe(*e, RED), nullptr);
     EXPECT_TRUE(is_empty(e->tt_tables[BLACK][e->tt_size]));
+}
+
+// Clearing writes four entries at a time: sizes that leave every remainder, and
+// tables filled with junk first, so that no entry is missed or overrun.
+TEST(TranspositionTableClear, EveryEntryOfBothTablesIsEmpty) {
+    auto e = std::make_unique<CountEx>();
+    for (int megabytes : {16, 17, 18, 19}) {
+        ASSERT_TRUE(tt_resize(*e, megabytes));
+        const size_t n = static_cast<size_t>(e->tt_size) + 1;
+        for (tt_entry_t* t : e->tt_tables) std::memset(static_cast<void*>(t), 0x5A, n * sizeof(tt_entry_t));
+        tt_clear(*e);
+        for (int side : {RED, BLACK}) {
+            size_t dirty = 0;
+            for (size_t i = 0; i < n; ++i) dirty += !is_empty(e->tt_tables[side][i]);
+            EXPECT_EQ(dirty, 0u) << megabytes << " MB, side " << side << ", remainder " << n % 4;
+        }
+    }
+    tt_free(*e);
 }
 
 // The index by multiplication must equal key mod n for every key and size.
