@@ -49,6 +49,23 @@ void count_cutoff(Count& e, bool first_move) {
 
 constexpr int MOVES_GO_ON = INT_MIN;  // the node goes on to its next move
 
+// A node at the horizon, its state cleared as any node's: the quiescence
+// search. The move into it recorded its check in height_check[h].
+int horizon_node(Count& e, int alpha, int beta, int side, int h, int node_type) {
+    enter_node(e, h);
+    if (poll_due_and_stop(e)) {
+        e.stop_flag = 1;
+        return 0;
+    }
+    return quiesce(e, alpha, beta, side, horizon_check_depth(e, h), h, 0, node_type, e.height_check[h]);
+}
+
+// Most children lie at the horizon: they go there straight, without the
+// frame of a full node.
+inline int search_child(Count& e, int alpha, int beta, int side, int depth, int h, int node_type) {
+    return depth < 1 ? horizon_node(e, alpha, beta, side, h, node_type) : alpha_beta(e, alpha, beta, side, depth, h, node_type, 1);
+}
+
 // The static evaluation of a node, computed when a rule first needs it. Most
 // nodes never do: in check, on the principal variation, or cut off by their
 // first move. It must be known before a move is made, for the board is the
@@ -145,6 +162,7 @@ bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, in
 }  // namespace
 
 int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int node_type, int null_allowed) {
+    if (depth < 1) return horizon_node(e, alpha, beta, side, h, node_type);
     const int alpha_in = alpha;
     enter_node(e, h);
     int hash_from = 0, hash_to = 0;
@@ -152,8 +170,6 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
         e.stop_flag = 1;
         return 0;
     }
-    // The move into this node recorded the check it gives in height_check[h].
-    if (depth < 1) return quiesce(e, alpha, beta, side, horizon_check_depth(e, h), h, 0, node_type, e.height_check[h]);
 
     e.full += 1;
     if (bare_material(e)) return draw_value(e, side);
@@ -287,12 +303,12 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             if (!capture && quiet_count < MAX_NODE_MOVES) quiet_searched[quiet_count++] = &m;
             const int child_depth = depth - 1 + ext;
             if (node_type != 0 || !improved) {
-                r = -alpha_beta(e, -beta, -alpha, other, child_depth, h + 1, -node_type, 1);
+                r = -search_child(e, -beta, -alpha, other, child_depth, h + 1, -node_type);
                 if (reduced && r > alpha && !e.stop_flag)
-                    r = -alpha_beta(e, -beta, -alpha, other, depth - 1, h + 1, -node_type, 1);
+                    r = -search_child(e, -beta, -alpha, other, depth - 1, h + 1, -node_type);
             } else {
-                r = -alpha_beta(e, -alpha - 1, -alpha, other, child_depth, h + 1, 1, 1);
-                if (r > alpha && !e.stop_flag) r = -alpha_beta(e, -beta, -alpha, other, child_depth, h + 1, 0, 1);
+                r = -search_child(e, -alpha - 1, -alpha, other, child_depth, h + 1, 1);
+                if (r > alpha && !e.stop_flag) r = -search_child(e, -beta, -alpha, other, child_depth, h + 1, 0);
             }
             if (e.stop_flag) {
                 unmake_move(e, m);
