@@ -101,6 +101,8 @@ bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, in
     if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta <= -MATE_THRESHOLD ||
         beta >= MATE_THRESHOLD || node_type == 0 || mate_threat)
         return false;
+    // The pass's child probes the other side's table at this very key.
+    tt_prefetch(e, other);
     int R;
     if (e.checkqs) {
         R = 4;
@@ -299,6 +301,8 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
                 }
             }
 
+            // An extension near the horizon makes the child a full node after all.
+            if (depth <= 1 && ext > 0 && e.tt_probe_switch) tt_prefetch(e, other);
             searched += 1;
             if (!capture && quiet_count < MAX_NODE_MOVES) quiet_searched[quiet_count++] = &m;
             const int child_depth = depth - 1 + ext;

@@ -27,16 +27,16 @@ enum class legality {
 // line is cleared). A repetition is forbidden by the root's rule with the
 // root's own code `root_repetition`, which below the root is REPETITION_NONE.
 // With `prefetch` (the child will probe the table) its slots start loading
-// while the tests run; `thorough` is the repetition test's own switch.
+// before the move is made; `thorough` is the repetition test's own switch.
 inline int make_and_classify(Count& e, const move_t& m, int side, int h, legality legal, bool prefetch,
                              bool thorough = false, int root_repetition = REPETITION_NONE) {
+    if (prefetch) tt_prefetch_key(e, 1 - side, key_after(e, m));
     make_move(e, m);
     if (legal == legality::tested_first &&
         (e.height_check[h] == CHECK_NONE ? own_check_after_move(e, m, side) : in_check(e, side)) != 0) {
         unmake_move(e, m);
         return MOVE_SKIPPED;
     }
-    if (prefetch) tt_prefetch(e, 1 - side);
     eval_cache_prefetch(e);
     // Every node above the root was reached by a legal move: the other side is not in check.
     const int g = h > 0 ? check_given_by_move(e, m, side) : in_check(e, 1 - side);

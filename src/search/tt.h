@@ -36,16 +36,26 @@ struct tt_probe_t {
 // zobrist_key mod tt_size by multiplication: for a 32-bit key and divisor,
 // ((key * ceil(2^64 / n)) mod 2^64) * n / 2^64 is exactly key mod n.
 constexpr uint64_t tt_index_magic_for(int32_t n) { return UINT64_MAX / static_cast<uint32_t>(n) + 1; }
-inline uint32_t tt_index(const Count& e) {
-    const uint64_t low = e.tt_index_magic * e.zobrist_key;
+inline uint32_t tt_index_of(const Count& e, uint32_t key) {
+    const uint64_t low = e.tt_index_magic * key;
     return static_cast<uint32_t>((static_cast<unsigned __int128>(low) * static_cast<uint32_t>(e.tt_size)) >> 64);
 }
-// Starts loading the slots of the current position for `side` into the cache.
-inline void tt_prefetch(const Count& e, int side) {
+inline uint32_t tt_index(const Count& e) { return tt_index_of(e, e.zobrist_key); }
+// Starts loading the slots of the position with hash `key` for `side` into the cache.
+inline void tt_prefetch_key(const Count& e, int side, uint32_t key) {
     if (e.tt_size == 0) return;
-    const tt_entry_t* slot = e.tt_tables[side] + tt_index(e);
+    const tt_entry_t* slot = e.tt_tables[side] + tt_index_of(e, key);
     __builtin_prefetch(slot);
     __builtin_prefetch(reinterpret_cast<const char*>(slot + 2) - 1);
+}
+inline void tt_prefetch(const Count& e, int side) { tt_prefetch_key(e, side, e.zobrist_key); }
+// The hash of the position after m, before m is made: its slots can start
+// loading while the move is made and tested.
+inline uint32_t key_after(const Count& e, const move_t& m) {
+    const int type = e.piece_type[m.piece];
+    uint32_t key = e.zobrist_key ^ e.zobrist_key_table[type][m.from] ^ e.zobrist_key_table[type][m.to];
+    if (m.captured != EMPTY_SQUARE) key ^= e.zobrist_key_table[e.piece_type[m.captured]][m.to];
+    return key;
 }
 
 
