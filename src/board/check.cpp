@@ -22,21 +22,22 @@ inline bool is_advisor(int v, int base) { return (v | 1) == base + ADVISOR_OFFSE
 inline bool same_file(int a, int b) { return ((a ^ b) & 15) == 0; }
 inline bool same_rank(int a, int b) { return (a ^ b) < 16; }
 
-inline int first_blocker(const int32_t* board, int& s, int d) {
-    s += d;
-    while (board[s] == EMPTY_SQUARE) s += d;
-    return board[s];
+// The board value of the first non-empty square after s in direction D; s moves there.
+template <int D>
+inline int first_blocker(const Count& e, int& s) {
+    s = next_occupied<D>(e.lines, s);
+    return e.board[s];
 }
 
 // A rook first blocker or a cannon second blocker of `base` on the ray from t
-// in direction d: 4 or 8, else 0. With `code`, the attacker's piece code instead.
-template <bool Code>
-inline int ray_attacker(const int32_t* board, int t, int d, int base) {
+// in direction D: 4 or 8, else 0. With `code`, the attacker's piece code instead.
+template <bool Code, int D>
+inline int ray_attacker(const Count& e, int t, int base) {
     int s = t;
-    const int v = first_blocker(board, s, d);
+    const int v = first_blocker<D>(e, s);
     if (v == OFF_BOARD) return 0;
     if (is_rook(v, base)) return Code ? v : ORDER_ROOK;
-    const int w = first_blocker(board, s, d);
+    const int w = first_blocker<D>(e, s);
     if (is_cannon(w, base)) return Code ? w : ORDER_CANNON;
     return 0;
 }
@@ -72,16 +73,16 @@ int king_attack(const Count& e) {
     const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
     if (same_file(k, ps[E]) || same_file(k, r0) || same_file(k, r1) || same_file(k, c0) || same_file(k, c1)) {
         int s = k;
-        const int v = first_blocker(b, s, T::fwd);
+        const int v = first_blocker<T::fwd>(e, s);
         if (v != OFF_BOARD) {
             if (is_rook(v, E)) return ORDER_ROOK;
             if (v == E) return CHECK_KINGS_FACING;
-            if (is_cannon(first_blocker(b, s, T::fwd), E)) return ORDER_CANNON;
+            if (is_cannon(first_blocker<T::fwd>(e, s), E)) return ORDER_CANNON;
         }
     }
     if (same_rank(k, r0) || same_rank(k, r1) || same_rank(k, c0) || same_rank(k, c1)) {
-        if (const int code = ray_attacker<false>(b, k, +1, E)) return code;
-        if (const int code = ray_attacker<false>(b, k, -1, E)) return code;
+        if (const int code = ray_attacker<false, +1>(e, k, E)) return code;
+        if (const int code = ray_attacker<false, -1>(e, k, E)) return code;
     }
 
     if (T::own_half(ps[E + HORSE_OFFSET]) || T::own_half(ps[E + HORSE_OFFSET + 1])) {
@@ -113,12 +114,12 @@ int attacker_of(const Count& e, int t) {
     const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
     const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
     if (same_file(t, r0) || same_file(t, r1) || same_file(t, c0) || same_file(t, c1)) {
-        if (const int code = ray_attacker<true>(b, t, -16, B)) return code;
-        if (const int code = ray_attacker<true>(b, t, +16, B)) return code;
+        if (const int code = ray_attacker<true, -16>(e, t, B)) return code;
+        if (const int code = ray_attacker<true, +16>(e, t, B)) return code;
     }
     if (same_rank(t, r0) || same_rank(t, r1) || same_rank(t, c0) || same_rank(t, c1)) {
-        if (const int code = ray_attacker<true>(b, t, -1, B)) return code;
-        if (const int code = ray_attacker<true>(b, t, +1, B)) return code;
+        if (const int code = ray_attacker<true, -1>(e, t, B)) return code;
+        if (const int code = ray_attacker<true, +1>(e, t, B)) return code;
     }
 
     if (is_pawn(b[t + T::back], B)) return b[t + T::back];  // a pawn attacks from behind
@@ -153,13 +154,20 @@ check_attack_t find_attack(const Count& e) {
     const int32_t* const b = e.board;
     const int k = e.piece_square[T::own];
     if (k == 0) return {};
-    for (const int d : {T::fwd, -T::fwd, 1, -1}) {
+    check_attack_t found;
+    auto line = [&]<int D>() {
         int s = k;
-        const int v = first_blocker(b, s, d);
-        if (v == OFF_BOARD) continue;
-        if (is_rook(v, E) || (v == E && (d == 16 || d == -16))) return {k, s, d, 0};
-        if (is_cannon(first_blocker(b, s, d), E)) return {k, s, d, 0};
-    }
+        const int v = first_blocker<D>(e, s);
+        if (v == OFF_BOARD) return false;
+        if (is_rook(v, E) || (v == E && (D == 16 || D == -16)) || is_cannon(first_blocker<D>(e, s), E)) {
+            found = {k, s, D, 0};
+            return true;
+        }
+        return false;
+    };
+    if (line.template operator()<T::fwd>() || line.template operator()<-T::fwd>() || line.template operator()<1>() ||
+        line.template operator()<-1>())
+        return found;
     for (const horse_approach& a : HORSE_APPROACHES) {
         if (b[k + a.leg] != EMPTY_SQUARE) continue;
         for (const int from : a.from)
@@ -254,9 +262,13 @@ int capture_defended(Count& e, const move_t& m) {
     const int32_t victim_square = e.piece_square[m.captured], mover_square = e.piece_square[m.piece];
     e.board[t] = EMPTY_SQUARE;
     e.board[from] = EMPTY_SQUARE;
+    occupancy_flip(e.lines, t);
+    occupancy_flip(e.lines, from);
     e.piece_square[m.captured] = 0;
     e.piece_square[m.piece] = 0;
     const int found = attacker_of(e, t, (m.captured & RED_BIT) ? RED : BLACK);
+    occupancy_flip(e.lines, from);
+    occupancy_flip(e.lines, t);
     e.piece_square[m.piece] = mover_square;
     e.piece_square[m.captured] = victim_square;
     e.board[from] = board_from;

@@ -32,6 +32,7 @@ Count::Count() {
     std::memset(static_cast<AIInput*>(this), 0, sizeof(AIInput));
     std::memset(static_cast<boardinfo_t*>(this), 0, sizeof(boardinfo_t));
     std::memset(static_cast<search_control_t*>(this), 0, sizeof(search_control_t));
+    lines = occupancy_of(board);
     build_geometry();
 
     for (const auto& row : kind_rows) {

@@ -7,6 +7,7 @@
 
 #include "board/move.h"
 #include "board/history_journal.h"
+#include "board/line_occupancy.h"
 #include "board/square_pair_table.h"
 
 struct tt_entry_t;      // search/tt.h
@@ -95,6 +96,7 @@ struct hash_book_t {
 struct boardinfo_t {
     int32_t piece_square[1024];
     int32_t board[256];
+    line_occupancy lines;  // kept with board
     int32_t side_to_move;
     int32_t base_square_value[1024][256];
     int32_t piece_type[1024];

@@ -9,6 +9,8 @@ void make_move(Count& e, const move_t& m) {
     e.board[from] = EMPTY_SQUARE;
     e.board[to] = piece;
     e.piece_square[piece] = to;
+    occupancy_flip(e.lines, from);
+    if (captured == EMPTY_SQUARE) occupancy_flip(e.lines, to);
     if (captured != EMPTY_SQUARE) {
         const int ctype = e.piece_type[captured];
         e.zobrist_key ^= e.zobrist_key_table[ctype][to];
@@ -29,8 +31,10 @@ void make_move(Count& e, const move_t& m) {
 void unmake_move(Count& e, const move_t& m) {
     const int from = m.from, to = m.to, piece = m.piece, captured = m.captured;
     const int type = e.piece_type[piece];
+    occupancy_flip(e.lines, from);
     if (captured == EMPTY_SQUARE) {
         e.board[to] = EMPTY_SQUARE;
+        occupancy_flip(e.lines, to);
     } else {
         const int ctype = e.piece_type[captured];
         e.piece_square[captured] = to;

@@ -61,8 +61,7 @@ bool facing_kings(const Count& e, List& l) {
     const int other = e.piece_square[T::opp];
     // Square 0 (a captured king) has file column 0, which no playing square has.
     if (k == 0 || ((k ^ other) & 15) != 0) return false;
-    int s = k + T::fwd;
-    while (e.board[s] == EMPTY_SQUARE) s += T::fwd;
+    const int s = next_occupied<T::fwd>(e.lines, k);
     if (e.board[s] != T::opp) return false;
     l.out = l.start;
     l.put(T::own, T::opp, k, s);
@@ -70,15 +69,13 @@ bool facing_kings(const Count& e, List& l) {
 }
 
 template <int S, Mode M, int D>
-bool rook_ray(const int32_t* board, List& l, int piece, int from) {
-    int to = from + D;
-    while (board[to] == EMPTY_SQUARE) {
-        if constexpr (M != Mode::captures) l.put(piece, EMPTY_SQUARE, from, to);
-        to += D;
-    }
+bool rook_ray(const Count& e, List& l, int piece, int from) {
+    const int end = next_occupied<D>(e.lines, from);
+    if constexpr (M != Mode::captures)
+        for (int to = from + D; to != end; to += D) l.put(piece, EMPTY_SQUARE, from, to);
     if constexpr (M != Mode::quiet) {
-        const int v = board[to];
-        if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, to);
+        const int v = e.board[end];
+        if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, end);
     }
     return false;
 }
@@ -88,22 +85,20 @@ bool rook(const Count& e, List& l, int piece) {
     using T = side_traits<S>;
     const int from = e.piece_square[piece];
     if (from == 0) return false;
-    return rook_ray<S, M, T::fwd>(e.board, l, piece, from) || rook_ray<S, M, -1>(e.board, l, piece, from) ||
-           rook_ray<S, M, +1>(e.board, l, piece, from) || rook_ray<S, M, T::back>(e.board, l, piece, from);
+    return rook_ray<S, M, T::fwd>(e, l, piece, from) || rook_ray<S, M, -1>(e, l, piece, from) ||
+           rook_ray<S, M, +1>(e, l, piece, from) || rook_ray<S, M, T::back>(e, l, piece, from);
 }
 
 template <int S, Mode M, int D>
-bool cannon_ray(const int32_t* board, List& l, int piece, int from) {
-    int to = from + D;
-    while (board[to] == EMPTY_SQUARE) {
-        if constexpr (M != Mode::captures) l.put(piece, EMPTY_SQUARE, from, to);
-        to += D;
-    }
+bool cannon_ray(const Count& e, List& l, int piece, int from) {
+    const int screen = next_occupied<D>(e.lines, from);
+    if constexpr (M != Mode::captures)
+        for (int to = from + D; to != screen; to += D) l.put(piece, EMPTY_SQUARE, from, to);
     if constexpr (M != Mode::quiet) {
-        // Past the screen (a piece or the edge) to the next occupied cell.
-        to += D;
-        while (board[to] == EMPTY_SQUARE) to += D;
-        const int v = board[to];
+        // Past the screen to the next occupied square; the edge screens nothing.
+        if (e.board[screen] == OFF_BOARD) return false;
+        const int to = next_occupied<D>(e.lines, screen);
+        const int v = e.board[to];
         if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, to);
     }
     return false;
@@ -114,13 +109,12 @@ bool cannon(const Count& e, List& l, int piece) {
     using T = side_traits<S>;
     const int from = e.piece_square[piece];
     if (from == 0) return false;
-    const int32_t* b = e.board;
     if constexpr (M == Mode::captures) {
-        return cannon_ray<S, M, T::fwd>(b, l, piece, from) || cannon_ray<S, M, -1>(b, l, piece, from) ||
-               cannon_ray<S, M, +1>(b, l, piece, from) || cannon_ray<S, M, T::back>(b, l, piece, from);
+        return cannon_ray<S, M, T::fwd>(e, l, piece, from) || cannon_ray<S, M, -1>(e, l, piece, from) ||
+               cannon_ray<S, M, +1>(e, l, piece, from) || cannon_ray<S, M, T::back>(e, l, piece, from);
     } else {
-        return cannon_ray<S, M, -16>(b, l, piece, from) || cannon_ray<S, M, -1>(b, l, piece, from) ||
-               cannon_ray<S, M, +1>(b, l, piece, from) || cannon_ray<S, M, +16>(b, l, piece, from);
+        return cannon_ray<S, M, -16>(e, l, piece, from) || cannon_ray<S, M, -1>(e, l, piece, from) ||
+               cannon_ray<S, M, +1>(e, l, piece, from) || cannon_ray<S, M, +16>(e, l, piece, from);
     }
 }
 

@@ -4,15 +4,14 @@
 
 namespace {
 
-bool clear_line(const int32_t* board, int from, int to) {
+// Nothing stands between from and to on their rank or file.
+bool clear_line(const line_occupancy& lines, int from, int to) {
     int step;
     if ((from >> 4) == (to >> 4)) step = to > from ? 1 : -1;
     else if (((from ^ to) & 15) == 0) step = to > from ? 16 : -16;
     else return false;
-    // Both ends are playing squares, so every square between them is one.
-    for (int s = from + step; s != to; s += step)
-        if (board[s] != EMPTY_SQUARE) return false;
-    return true;
+    const int blocker = next_occupied(lines, from, step);
+    return step > 0 ? blocker >= to : blocker <= to;
 }
 
 bool horse_reaches(const int32_t* board, int from, int to) {
@@ -51,7 +50,7 @@ bool listed(const Count& e, int from, int to) {
         case ROOK_OFFSET:
         case ROOK_OFFSET + 1:
         case CANNON_OFFSET:
-        case CANNON_OFFSET + 1: return clear_line(b, from, to);
+        case CANNON_OFFSET + 1: return clear_line(e.lines, from, to);
         default:  // the pawns
             return d == T::fwd || (T::opp_half(from) && (d == 1 || d == -1));
     }

@@ -45,6 +45,9 @@ bool position_consistent(const Count& e) {
     }
     for (int t = 0; t < 15; ++t)
         if (types[t] != e.type_count[t]) return false;
+    const line_occupancy lines = occupancy_of(e.board);
+    for (int i = 0; i < 16; ++i)
+        if (lines.row[i] != e.lines.row[i] || lines.column[i] != e.lines.column[i]) return false;
     return red == e.red_count && black == e.black_count && key == e.zobrist_key && lock == e.zobrist_lock;
 }
 

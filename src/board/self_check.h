@@ -11,8 +11,8 @@
 #define TAVOX_SELF_CHECK(condition) static_cast<void>(0)
 #endif
 
-// Board, piece squares, piece counts and both hash words agree with each other
-// (the hash words recomputed from the piece squares).
+// Board, line occupancy, piece squares, piece counts and both hash words agree
+// with each other (the hash words recomputed from the piece squares).
 bool position_consistent(const Count& e);
 // pst_score is the sum of piece_square_value over the pieces on the board.
 bool pst_consistent(const Count& e);

@@ -181,8 +181,8 @@ void backward_file(cannon_context<S>& c) {
 }
 
 // Along the rank toward one wing of the enemy king: step +1 looks at the left wing, -1 at the right.
-template <int S>
-void along_rank(cannon_context<S>& c, int step, int wing) {
+template <int S, int step>
+void along_rank(cannon_context<S>& c, int wing) {
     using V = side_view<S>;
     const Count& e = c.e;
     const side_counts& me = c.me;
@@ -275,8 +275,8 @@ void cannon_terms(const Count& e, eval_state& st) {
         if (V::rank(q) >= 2) forward_file(c);
         backward_file(c);
         const int file = file_of(q);
-        if (file < 7) along_rank(c, +1, LEFT);
-        if (file > 1) along_rank(c, -1, RIGHT);
+        if (file < 7) along_rank<S, +1>(c, LEFT);
+        if (file > 1) along_rank<S, -1>(c, RIGHT);
     }
 }
 

@@ -29,9 +29,8 @@ void one_rook(const Count& e, eval_state& st, int k, int s) {
         mid -= 150;
 
     // Backward, toward the own back rank.
-    int t = s;
-    while (e.board[t - f] == EMPTY_SQUARE) t -= f, ++m;
-    t -= f;
+    const int t = next_occupied<-f>(e.lines, s);
+    m += steps_between(s, t, f) - 1;
     if (V::own_at(e, t, KING)) {
         mid += 3;
         st.rook_guards_king[S] = true;
@@ -48,10 +47,8 @@ void one_rook(const Count& e, eval_state& st, int k, int s) {
     }
 
     // Forward: the blocker square counts as mobility, the edge included.
-    int b = s;
-    while (e.board[b + f] == EMPTY_SQUARE) b += f, ++m;
-    b += f;
-    m += 1;
+    const int b = next_occupied<f>(e.lines, s);
+    m += steps_between(s, b, f);
     const bool left_board = e.board[b] == OFF_BOARD;
     const int b_rank = V::rank(b);
     const int king_rank = V::rank(king);
@@ -104,9 +101,8 @@ void one_rook(const Count& e, eval_state& st, int k, int s) {
 
     // Along the rank, left then right.
     for (int step : {-1, +1}) {
-        int r = s;
-        while (e.board[r + step] == EMPTY_SQUARE) r += step, ++m;
-        r += step;
+        const int r = scan(e, s, step);
+        m += steps_between(s, r, step) - 1;
         if (!V::enemy_piece_at(e, r)) continue;
         mid += capture_bonus(e, r);
         m += 1;

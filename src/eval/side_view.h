@@ -39,11 +39,7 @@ inline bool is_rook_type(int t) { return t == ROOK || t == ROOK + BLACK_TYPE_OFF
 inline bool is_pawn_type(int t) { return t == PAWN || t == PAWN + BLACK_TYPE_OFFSET; }
 inline int file_of(int sq) { return file_of_square[sq]; }
 // First non-empty square after `s` in steps of `step`: a piece, or the edge (OFF_BOARD).
-inline int scan(const Count& e, int s, int step) {
-    do s += step;
-    while (e.board[s] == EMPTY_SQUARE);
-    return s;
-}
+inline int scan(const Count& e, int s, int step) { return next_occupied(e.lines, s, step); }
 
 template <int S>
 struct side_view : side_traits<S> {

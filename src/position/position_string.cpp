@@ -120,6 +120,7 @@ void place_pieces(Count& e, const char* s) {
             e.piece_square[slot_code(j)] = static_cast<int>(sq);
         }
     }
+    e.lines = occupancy_of(e.board);
 }
 
 void setup_from_string(Count& e, const char* s, int side) {
@@ -217,15 +218,17 @@ bool position_is_possible(Count& e, const char* s, int side, const char** error)
     }
     if (const char* why = placement_fault(slots)) return refuse(error, why);
 
-    // The attack test reads only the board and the piece squares: lay the
-    // position out there for a moment and put the current one back.
+    // The attack test reads only the board, its line occupancy and the piece
+    // squares: lay the position out there for a moment and put the current one back.
     int32_t board[256], piece_square[1024];
     std::memcpy(board, e.board, sizeof(board));
     std::memcpy(piece_square, e.piece_square, sizeof(piece_square));
+    const line_occupancy lines = e.lines;
     place_pieces(e, s);
     const int code = in_check(e, 1 - side);
     std::memcpy(e.board, board, sizeof(board));
     std::memcpy(e.piece_square, piece_square, sizeof(piece_square));
+    e.lines = lines;
     if (code == CHECK_KINGS_FACING) return refuse(error, "the kings face each other");
     if (code != CHECK_NONE) return refuse(error, "the side not to move is in check");
     return true;

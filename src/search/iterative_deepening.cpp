@@ -5,6 +5,7 @@
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/repetition.h"
+#include "board/self_check.h"
 #include "book/hash_book.h"
 #include "eval/evaluate.h"
 #include "platform/clock.h"
@@ -22,6 +23,8 @@
 namespace {
 
 void reset_search_state(Count& e) {
+    // Whatever set the position up or tested one, the search starts from a whole board.
+    TAVOX_SELF_CHECK(position_consistent(e));
     e.ply_moves[0] = e.move_buffer;
     e.time_factor = 5;
     e.full = e.quiet = e.mate = e.verify = e.check = e.recap = e.single = e.hashhit = e.end = 0;
