@@ -10,6 +10,7 @@
 #endif
 
 #include "board/make_move.h"
+#include "platform/large_memory.h"
 #include "search/search_common.h"
 
 namespace {
@@ -65,7 +66,7 @@ bool fits_board(const Count& e, const move_t& m) {
 }
 
 tt_entry_t* allocate_table(int32_t n) {
-    return static_cast<tt_entry_t*>(std::malloc(sizeof(tt_entry_t) * (static_cast<size_t>(n) + 1)));
+    return static_cast<tt_entry_t*>(platform::allocate_large_block(sizeof(tt_entry_t) * (static_cast<size_t>(n) + 1)));
 }
 
 // Writes n empty entries. The bench clears tens of megabytes for every
@@ -106,7 +107,7 @@ bool tt_resize(Count& e, int megabytes) {
     tt_entry_t* t0 = allocate_table(n);
     tt_entry_t* t1 = t0 ? allocate_table(n) : nullptr;
     if (t1 == nullptr) {
-        std::free(t0);
+        platform::release_large_block(t0);
         return false;
     }
     tt_free(e);
@@ -119,8 +120,8 @@ bool tt_resize(Count& e, int megabytes) {
 }
 
 void tt_free(Count& e) {
-    std::free(e.tt_tables[0]);
-    std::free(e.tt_tables[1]);
+    platform::release_large_block(e.tt_tables[0]);
+    platform::release_large_block(e.tt_tables[1]);
     e.tt_tables[0] = e.tt_tables[1] = nullptr;
     e.tt_size = 0;
 }
