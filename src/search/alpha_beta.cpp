@@ -101,8 +101,6 @@ bool try_null_move(Count& e, int alpha, int beta, int side, int depth, int h, in
     if (depth < 2 || !e.null_move || e.height_check[h] != 0 || attackers <= 0 || beta <= -MATE_THRESHOLD ||
         beta >= MATE_THRESHOLD || node_type == 0 || mate_threat)
         return false;
-    // The pass's child probes the other side's table at this very key.
-    tt_prefetch(e, other);
     int R;
     if (e.checkqs) {
         R = 4;
@@ -180,12 +178,20 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
 
     bool mate_threat = false;
     if (e.tt_probe_switch) {
+        // The null move's pass probes the other side's table at this key: its
+        // slots load while this node's own probe waits.
+        if (null_allowed && depth >= 2 && node_type != 0 && e.null_move && e.height_check[h] == 0)
+            tt_prefetch(e, 1 - side);
         const tt_probe_t p = tt_probe_node(e, side, alpha_in, beta, depth, h, node_type);
         if (p.found) {
             hash_from = p.from;
             hash_to = p.to;
             mate_threat = p.mate_threat;
             if (p.cutoff) return p.score;
+            // The hash move usually comes first: its child's slots load while
+            // the moves are generated and scored.
+            if (depth > 1 && hash_from != 0)
+                tt_prefetch_key(e, 1 - side, key_after(e, {0, hash_from, hash_to, e.board[hash_from], e.board[hash_to]}));
         }
     }
     if (h >= MAX_SEARCH_HEIGHT) return evaluate(e, side);
@@ -379,8 +385,19 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     } else {
         order.start(first, count);
     }
-    for (int i = next; i < count; ++i)
-        if (const int result = try_move(order.settle(i), i == 0); result != MOVES_GO_ON) return result;
+    // Where the children probe the table, each move's successor is settled
+    // before the move is searched, so that its slots load during that search.
+    const bool prefetch_next = depth > 1 && e.tt_probe_switch;
+    move_t* coming = nullptr;
+    for (int i = next; i < count; ++i) {
+        move_t& m = coming != nullptr ? *coming : order.settle(i);
+        coming = nullptr;
+        if (prefetch_next && i + 1 < count) {
+            coming = &order.settle(i + 1);
+            tt_prefetch_key(e, other, key_after(e, *coming));
+        }
+        if (const int result = try_move(m, i == 0); result != MOVES_GO_ON) return result;
+    }
 
     if (best == NO_SCORE) return h - MATE_SCORE;
     const move_t& pv = pv_row(e, h)[0];
