@@ -42,6 +42,32 @@ inline int ray_attacker(const Count& e, int t, int base) {
     return 0;
 }
 
+// How a square stands to a king, by the difference of the two squares. The
+// difference names the rank and file offsets uniquely: files differ by at most 8.
+constexpr uint8_t KING_LINE = 1;    // same rank or file (the king's own square included)
+constexpr uint8_t KING_LEG = 2;     // diagonally adjacent
+constexpr uint8_t HORSE_REACH = 4;  // a horse there could attack the king
+constexpr uint8_t ELEPHANT_REACH = 8;  // an elephant there could take on the square
+
+struct king_relations {
+    uint8_t by_difference[512] = {};
+    constexpr king_relations() {
+        for (int dr = -9; dr <= 9; ++dr) {
+            for (int df = -8; df <= 8; ++df) {
+                const int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
+                uint8_t v = 0;
+                if (dr == 0 || df == 0) v |= KING_LINE;
+                if (ar == 1 && af == 1) v |= KING_LEG;
+                if ((ar == 1 && af == 2) || (ar == 2 && af == 1)) v |= HORSE_REACH;
+                if (ar == 2 && af == 2) v |= ELEPHANT_REACH;
+                by_difference[256 + 16 * dr + df] = v;
+            }
+        }
+    }
+    uint8_t of(int square, int king) const { return by_difference[256 + square - king]; }
+};
+constexpr king_relations relations;
+
 // A horse attacks t over a leg square diagonally beside t, from either of the
 // two squares beyond that leg. The order is the order of the tests.
 struct horse_approach {
@@ -49,6 +75,12 @@ struct horse_approach {
     int from[2];
 };
 constexpr horse_approach HORSE_APPROACHES[4] = {{15, {14, 31}}, {17, {33, 18}}, {-17, {-33, -18}}, {-15, {-31, -14}}};
+
+// Whether a pair of pieces of `base` at `offset` stands where `reach` allows
+// it onto t, whatever blocks the way. Square 0 (a captured piece) reaches nothing.
+inline bool pair_in_reach(const int32_t* piece_square, int t, int base, int offset, uint8_t reach) {
+    return ((relations.of(piece_square[base + offset], t) | relations.of(piece_square[base + offset + 1], t)) & reach) != 0;
+}
 
 // The square of a horse of `base` that attacks t, or 0.
 inline int horse_attacker(const int32_t* board, int t, int base) {
@@ -85,9 +117,7 @@ int king_attack(const Count& e) {
         if (const int code = ray_attacker<false, -1>(e, k, E)) return code;
     }
 
-    if (T::own_half(ps[E + HORSE_OFFSET]) || T::own_half(ps[E + HORSE_OFFSET + 1])) {
-        if (horse_attacker(b, k, E) != 0) return ORDER_HORSE;
-    }
+    if (pair_in_reach(ps, k, E, HORSE_OFFSET, HORSE_REACH) && horse_attacker(b, k, E) != 0) return ORDER_HORSE;
 
     // Behind the king the palace leaves at most two squares.
     const int behind = b[k - T::fwd], behind2 = b[k - 2 * T::fwd];
@@ -109,7 +139,8 @@ int attacker_of(const Count& e, int t) {
     const int32_t* const b = e.board;
     const int32_t* const ps = e.piece_square;
 
-    if (const int s = horse_attacker(b, t, B)) return b[s];
+    if (pair_in_reach(ps, t, B, HORSE_OFFSET, HORSE_REACH))
+        if (const int s = horse_attacker(b, t, B)) return b[s];
 
     const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
     const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
@@ -136,10 +167,12 @@ int attacker_of(const Count& e, int t) {
         if (is_advisor(b[t + 15], B)) return b[t + 15];
         if (is_advisor(b[t + 17], B)) return b[t + 17];
     }
-    if (b[t - 17] == EMPTY_SQUARE && is_elephant(b[t - 34], B)) return b[t - 34];
-    if (b[t - 15] == EMPTY_SQUARE && is_elephant(b[t - 30], B)) return b[t - 30];
-    if (b[t + 15] == EMPTY_SQUARE && is_elephant(b[t + 30], B)) return b[t + 30];
-    if (b[t + 17] == EMPTY_SQUARE && is_elephant(b[t + 34], B)) return b[t + 34];
+    if (pair_in_reach(ps, t, B, ELEPHANT_OFFSET, ELEPHANT_REACH)) {
+        if (b[t - 17] == EMPTY_SQUARE && is_elephant(b[t - 34], B)) return b[t - 34];
+        if (b[t - 15] == EMPTY_SQUARE && is_elephant(b[t - 30], B)) return b[t - 30];
+        if (b[t + 15] == EMPTY_SQUARE && is_elephant(b[t + 30], B)) return b[t + 30];
+        if (b[t + 17] == EMPTY_SQUARE && is_elephant(b[t + 34], B)) return b[t + 34];
+    }
     if (in_palace) {
         if (b[t - 16] == B || b[t - 1] == B || b[t + 1] == B || b[t + 16] == B) return B;
     }
@@ -177,30 +210,6 @@ check_attack_t find_attack(const Count& e) {
         if (is_pawn(b[k + d], E)) return {k, k + d, 0, 0};
     return {};
 }
-
-// How a square stands to a king, by the difference of the two squares. The
-// difference names the rank and file offsets uniquely: files differ by at most 8.
-constexpr uint8_t KING_LINE = 1;    // same rank or file (the king's own square included)
-constexpr uint8_t KING_LEG = 2;     // diagonally adjacent
-constexpr uint8_t HORSE_REACH = 4;  // a horse there could attack the king
-
-struct king_relations {
-    uint8_t by_difference[512] = {};
-    constexpr king_relations() {
-        for (int dr = -9; dr <= 9; ++dr) {
-            for (int df = -8; df <= 8; ++df) {
-                const int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
-                uint8_t v = 0;
-                if (dr == 0 || df == 0) v |= KING_LINE;
-                if (ar == 1 && af == 1) v |= KING_LEG;
-                if ((ar == 1 && af == 2) || (ar == 2 && af == 1)) v |= HORSE_REACH;
-                by_difference[256 + 16 * dr + df] = v;
-            }
-        }
-    }
-    uint8_t of(int square, int king) const { return by_difference[256 + square - king]; }
-};
-constexpr king_relations relations;
 
 // Whether a move's two squares may bear on the king at k (k on the board).
 inline bool touches_king_lines(int k, const move_t& m) {
@@ -258,17 +267,17 @@ int capture_defended(Count& e, const move_t& m) {
     const int t = m.to, from = m.from;
     // Lift the capturer and its victim: lines through the vacated origin open up
     // and the target is empty. The saved values go back exactly as they were.
+    // The line scans all start at the target and never read its own bit, so
+    // only the origin's is cleared.
     const int32_t board_to = e.board[t], board_from = e.board[from];
     const int32_t victim_square = e.piece_square[m.captured], mover_square = e.piece_square[m.piece];
     e.board[t] = EMPTY_SQUARE;
     e.board[from] = EMPTY_SQUARE;
-    occupancy_flip(e.lines, t);
     occupancy_flip(e.lines, from);
     e.piece_square[m.captured] = 0;
     e.piece_square[m.piece] = 0;
     const int found = attacker_of(e, t, (m.captured & RED_BIT) ? RED : BLACK);
     occupancy_flip(e.lines, from);
-    occupancy_flip(e.lines, t);
     e.piece_square[m.piece] = mover_square;
     e.piece_square[m.captured] = victim_square;
     e.board[from] = board_from;
