@@ -41,6 +41,25 @@ inline int next_occupied(const line_occupancy& o, int s) {
     }
 }
 
+// The second non-empty square after s in steps of D: a cannon's target past
+// its screen. Past the edge there is always one more off-board square.
+template <int D>
+inline int second_occupied(const line_occupancy& o, int s) {
+    static_assert(D == 1 || D == -1 || D == 16 || D == -16);
+    const int c = s & 15, r = s >> 4;
+    auto without_lowest = [](uint32_t m) { return m & (m - 1); };
+    auto without_highest = [](uint32_t m) { return m ^ (1u << (31 - __builtin_clz(m))); };
+    if constexpr (D == 1) {
+        return s + 1 + __builtin_ctz(without_lowest(o.row[r] >> (c + 1)));
+    } else if constexpr (D == -1) {
+        return (s & ~15) + (31 - __builtin_clz(without_highest(o.row[r] & ((1u << c) - 1))));
+    } else if constexpr (D == 16) {
+        return s + 16 * (1 + __builtin_ctz(without_lowest(o.column[c] >> (r + 1))));
+    } else {
+        return ((31 - __builtin_clz(without_highest(o.column[c] & ((1u << r) - 1)))) << 4) | c;
+    }
+}
+
 inline int next_occupied(const line_occupancy& o, int s, int step) {
     switch (step) {
         case 1: return next_occupied<1>(o, s);

@@ -91,13 +91,14 @@ bool rook(const Count& e, List& l, int piece) {
 
 template <int S, Mode M, int D>
 bool cannon_ray(const Count& e, List& l, int piece, int from) {
-    const int screen = next_occupied<D>(e.lines, from);
-    if constexpr (M != Mode::captures)
+    if constexpr (M != Mode::captures) {
+        const int screen = next_occupied<D>(e.lines, from);
         for (int to = from + D; to != screen; to += D) l.put(piece, EMPTY_SQUARE, from, to);
+    }
     if constexpr (M != Mode::quiet) {
-        // Past the screen to the next occupied square; the edge screens nothing.
-        if (e.board[screen] == OFF_BOARD) return false;
-        const int to = next_occupied<D>(e.lines, screen);
+        // Past the screen to the next occupied square. Past an edge that square
+        // is off the board too, and holds nothing to take.
+        const int to = second_occupied<D>(e.lines, from);
         const int v = e.board[to];
         if (v & side_traits<S>::enemy_bit) return l.add_move<side_traits<S>::opp>(piece, v, from, to);
     }

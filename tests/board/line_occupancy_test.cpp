@@ -1,5 +1,6 @@
 // The line occupancy against the board it shadows: every scan from every
-// playing square lands where stepping over empty squares does, in positions
+// playing square lands where stepping over empty squares does (the second
+// non-empty square too, a cannon's target), in positions
 // set up from FEN and reached by making, testing and taking back moves.
 #include <gtest/gtest.h>
 
@@ -28,13 +29,24 @@ int stepped(const Count& e, int s, int step) {
     return s;
 }
 
+int second_of(const Count& e, int s, int step) {
+    switch (step) {
+        case 1: return second_occupied<1>(e.lines, s);
+        case -1: return second_occupied<-1>(e.lines, s);
+        case 16: return second_occupied<16>(e.lines, s);
+        default: return second_occupied<-16>(e.lines, s);
+    }
+}
+
 // Every scan of the position agrees with stepping; returns the scans compared.
 int expect_scans_agree(const Count& e, const char* fen) {
     int compared = 0;
     for (int s = 0; s < 256; ++s) {
         if (e.board[s] == OFF_BOARD) continue;
         for (int step : {-16, -1, 1, 16}) {
-            EXPECT_EQ(next_occupied(e.lines, s, step), stepped(e, s, step)) << fen << " from " << s << " step " << step;
+            const int first = stepped(e, s, step);
+            EXPECT_EQ(next_occupied(e.lines, s, step), first) << fen << " from " << s << " step " << step;
+            EXPECT_EQ(second_of(e, s, step), stepped(e, first, step)) << fen << " from " << s;
             ++compared;
         }
     }
