@@ -2,8 +2,8 @@
 // one or two moves, so a node settles only the positions it reaches. The result
 // is the permutation of the full quicksort below, ties included: its segments
 // are disjoint, so partitioning them lazily, leftmost first, changes nothing.
-// The sort moves small keys (score and list index), never the moves
-// themselves: a move stays where the generator wrote it.
+// The sort moves small keys (score and list index in one 32-bit number),
+// never the moves themselves: a move stays where the generator wrote it.
 #pragma once
 #include <climits>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #endif
 
 #include "board/move.h"
+#include "board/self_check.h"
 
 class lazy_sort {
 public:
@@ -23,16 +24,20 @@ public:
 
     // No list is longer; a Xiangqi position has well under half as many moves.
     static constexpr int MAX_MOVES = 512;
+    static constexpr int INDEX_BITS = 9;  // MAX_MOVES is 1 << INDEX_BITS
 
     // The list of `count` moves from `first`, their scores read now.
     void start(move_t* first, int count) {
         base_ = first;
         top_ = 0;
-        for (int i = 0; i < count; ++i) key_[i] = {first[i].score, i};
+        for (int i = 0; i < count; ++i) {
+            TAVOX_SELF_CHECK(first[i].score >= -SCORE_LIMIT && first[i].score < SCORE_LIMIT);
+            key_[i] = first[i].score * INDEX_RANGE + i;
+        }
         // The scans read a few keys past either end of the list; these stop them.
         for (int i = 0; i < PAD; ++i) {
-            storage_[i] = {INT_MAX, -1};
-            key_[count + i] = {INT_MIN, -1};
+            storage_[i] = INT32_MAX;
+            key_[count + i] = INT32_MIN;
         }
         if (count > 1) push(0, count - 1);
     }
@@ -42,33 +47,40 @@ public:
     move_t& settle(int p) {
         while (top_ > 0 && pending_[top_ - 1].lo == p) {
             const segment s = pending_[--top_];
-            key* i = key_ + s.lo;
-            key* j = key_ + s.hi;
+            key_t* i = key_ + s.lo;
+            key_t* j = key_ + s.hi;
             partition(i, j);
             // Right part below the left one: the leftmost pending segment stays on top.
             if (i < key_ + s.hi) push(static_cast<int>(i - key_), s.hi);
             if (key_ + s.lo < j) push(s.lo, static_cast<int>(j - key_));
         }
-        return base_[key_[p].index];
+        return base_[key_[p] & (INDEX_RANGE - 1)];
     }
 
 private:
-    struct key {
-        int32_t score;
-        int32_t index;
-    };
+    // A key is a move's score and its list index in one number, score * INDEX_RANGE
+    // + index: half the bytes to move, and four keys to a compare.
+    using key_t = int32_t;
+    static constexpr int32_t INDEX_RANGE = MAX_MOVES;
+    // Move scores stay far inside this: bonuses, history and piece-square gains of
+    // tens of thousands, or search scores.
+    static constexpr int32_t SCORE_LIMIT = INT32_MAX / INDEX_RANGE;
+    static_assert(INDEX_RANGE == 1 << INDEX_BITS);
     struct segment {
         uint16_t lo, hi;
     };
 
     // Hoare partition around the middle element's score: afterwards every key
     // before i scores at least the pivot, every key after j at most, and the
-    // keys strictly between j and i equal it and are in place.
-    static void partition(key*& i, key*& j) {
-        const int pivot = i[(j - i) / 2].score;
+    // keys strictly between j and i equal it and are in place. A key scores
+    // above the pivot when it is above the pivot's highest key, below it when
+    // below the pivot's lowest.
+    static void partition(key_t*& i, key_t*& j) {
+        const int32_t pivot = i[(j - i) / 2] >> INDEX_BITS;
+        const int32_t lowest = pivot * INDEX_RANGE, highest = lowest + (INDEX_RANGE - 1);
         while (i <= j) {
-            i = first_not_above(i, pivot);
-            j = last_not_below(j, pivot);
+            i = first_not_above(i, highest);
+            j = last_not_below(j, lowest);
             if (i <= j) {
                 std::swap(*i, *j);
                 ++i;
@@ -83,32 +95,30 @@ private:
     // stops both scans inside the segment: keys read beyond the stop are
     // never used.
 #ifdef __SSE2__
-    // Bit k: the score of p[k] is above (Above) or below the pivot, k = 0..3.
+    // Bit k: p[k] is above `bound` (Above) or below it, k = 0..3.
     template <bool Above>
-    static int compare_four(const key* p, __m128i pivot) {
-        const __m128 a = _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-        const __m128 b = _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)));
-        const __m128i scores = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
-        const __m128i c = Above ? _mm_cmpgt_epi32(scores, pivot) : _mm_cmpgt_epi32(pivot, scores);
+    static int compare_four(const key_t* p, __m128i bound) {
+        const __m128i keys = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i c = Above ? _mm_cmpgt_epi32(keys, bound) : _mm_cmpgt_epi32(bound, keys);
         return _mm_movemask_ps(_mm_castsi128_ps(c));
     }
-    static key* first_not_above(key* i, int pivot) {
-        const __m128i p = _mm_set1_epi32(pivot);
+    static key_t* first_not_above(key_t* i, int32_t highest) {
+        const __m128i b = _mm_set1_epi32(highest);
         for (;; i += 4)
-            if (const int m = compare_four<true>(i, p); m != 15) return i + __builtin_ctz(~m);
+            if (const int m = compare_four<true>(i, b); m != 15) return i + __builtin_ctz(~m);
     }
-    static key* last_not_below(key* j, int pivot) {
-        const __m128i p = _mm_set1_epi32(pivot);
+    static key_t* last_not_below(key_t* j, int32_t lowest) {
+        const __m128i b = _mm_set1_epi32(lowest);
         for (;; j -= 4)
-            if (const int m = compare_four<false>(j - 3, p); m != 15) return j - 3 + (31 - __builtin_clz(~m & 15));
+            if (const int m = compare_four<false>(j - 3, b); m != 15) return j - 3 + (31 - __builtin_clz(~m & 15));
     }
 #else
-    static key* first_not_above(key* i, int pivot) {
-        while (i->score > pivot) ++i;
+    static key_t* first_not_above(key_t* i, int32_t highest) {
+        while (*i > highest) ++i;
         return i;
     }
-    static key* last_not_below(key* j, int pivot) {
-        while (j->score < pivot) --j;
+    static key_t* last_not_below(key_t* j, int32_t lowest) {
+        while (*j < lowest) --j;
         return j;
     }
 #endif
@@ -118,8 +128,8 @@ private:
     static constexpr int PAD = 3;  // keys a scan of four may read beyond the list
     move_t* base_ = nullptr;
     int top_ = 0;
-    key storage_[PAD + MAX_MOVES + PAD];
-    key* const key_ = storage_ + PAD;
+    key_t storage_[PAD + MAX_MOVES + PAD];
+    key_t* const key_ = storage_ + PAD;
     // Pending segments hold two keys or more and never overlap.
     segment pending_[MAX_MOVES / 2];
 };
