@@ -114,8 +114,7 @@ struct boardinfo_t {
     hash_book_t hash_book;
     move_t killers[MAX_HEIGHT][3];
     square_pair_table history;
-    square_pair_table history_tries;
-    square_pair_table history_hits;
+    square_pair_tallies history_cuts;
     history_journal history_kept;
     int32_t piece_square_value[1024][256];
     int32_t type_count[15];

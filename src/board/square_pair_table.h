@@ -27,3 +27,17 @@ struct square_pair_table {
     int32_t& operator()(int from, int to) { return cell[at(from, to)]; }
     int32_t operator()(int from, int to) const { return cell[at(from, to)]; }
 };
+
+// For each pair, how often the move was tried at a node that cut off and how
+// often it made the cut: the two are always read together, from one line.
+struct cut_tally {
+    int32_t tries;
+    int32_t hits;
+};
+
+struct square_pair_tallies {
+    cut_tally cell[PLAYING_SQUARES * PLAYING_SQUARES];
+
+    cut_tally& operator()(int from, int to) { return cell[square_pair_table::at(from, to)]; }
+    const cut_tally& operator()(int from, int to) const { return cell[square_pair_table::at(from, to)]; }
+};

@@ -16,8 +16,9 @@ namespace {
 int evasion_class(const Count& e, int code) { return e.piece_class[e.piece_order[code]]; }
 
 void count_try(Count& e, const move_t& m, bool hit) {
-    int32_t& tries = e.history_tries(m.from, m.to);
-    int32_t& hits = e.history_hits(m.from, m.to);
+    cut_tally& t = e.history_cuts(m.from, m.to);
+    int32_t& tries = t.tries;
+    int32_t& hits = t.hits;
     tries += 1;
     hits += hit;
     if (tries >= HISTORY_LIMIT) {

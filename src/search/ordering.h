@@ -38,9 +38,10 @@ void history_reward(Count& e, const move_t& m);
 void cutoff_learning(Count& e, int h, const move_t& m, int r, const move_t* const* earlier, int n);
 void killer_update(Count& e, int h, const move_t& m, int r);
 
-// Whether the move's ratio history_hits * 16384 / history_tries, rounded
-// down, is below REDUCTION_RATIO_LIMIT. Tries are at least 1 and hits at
-// least 0, so the comparison is taken across without the division.
+// Whether the move's ratio hits * 16384 / tries, rounded down, is below
+// REDUCTION_RATIO_LIMIT. Tries are at least 1 and hits at least 0, so the
+// comparison is taken across without the division.
 inline bool rarely_cuts(const Count& e, const move_t& m) {
-    return e.history_hits(m.from, m.to) * HISTORY_LIMIT < REDUCTION_RATIO_LIMIT * e.history_tries(m.from, m.to);
+    const cut_tally& t = e.history_cuts(m.from, m.to);
+    return t.hits * HISTORY_LIMIT < REDUCTION_RATIO_LIMIT * t.tries;
 }

@@ -8,8 +8,7 @@ void clear_killers_and_history(Count& e) {
     std::memset(e.killers, 0, sizeof(e.killers));
     std::memset(&e.history, 0, sizeof(e.history));
     journal_close(e.history_kept);
-    for (int32_t& v : e.history_tries.cell) v = 1;
-    for (int32_t& v : e.history_hits.cell) v = 1;
+    for (cut_tally& t : e.history_cuts.cell) t = {1, 1};
 }
 
 void forget_last_game(Count& e) {

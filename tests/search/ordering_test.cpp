@@ -102,11 +102,11 @@ TEST_F(Ordering, KillersAndHistory) {
 
     // Tries and hits halve together at 16384 tries.
     const move_t* none[1] = {nullptr};
-    e->history_tries(a.from, a.to) = 16383;
-    e->history_hits(a.from, a.to) = 9;
+    e->history_cuts(a.from, a.to).tries = 16383;
+    e->history_cuts(a.from, a.to).hits = 9;
     cutoff_learning(*e, 2, a, 0, none, 0);
-    EXPECT_EQ(e->history_tries(a.from, a.to), 8192);
-    EXPECT_EQ(e->history_hits(a.from, a.to), 5);
+    EXPECT_EQ(e->history_cuts(a.from, a.to).tries, 8192);
+    EXPECT_EQ(e->history_cuts(a.from, a.to).hits, 5);
 }
 
 // The move searched before the quiet moves are listed is the one the full

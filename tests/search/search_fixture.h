@@ -49,8 +49,7 @@ protected:
         e->poll_countdown = 1024;
         e->stop_flag = 0;
         for (move_t*& list : e->ply_moves) list = e->move_buffer;
-        for (int32_t& v : e->history_tries.cell) v = 1;
-        for (int32_t& v : e->history_hits.cell) v = 1;
+        for (cut_tally& t : e->history_cuts.cell) t = {1, 1};
         std::memset(e->height_check, 0, sizeof(e->height_check));
     }
 

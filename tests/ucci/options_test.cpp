@@ -129,7 +129,7 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     e->tt_generation = 77;
     e->killers[3][1] = move_t{1, 52, 68, 0, 0};
     e->history(52, 68) = 500;
-    e->history_hits(52, 68) = 9;
+    e->history_cuts(52, 68).hits = 9;
     clock = timecontrol_t{4000, 3, 250};
     apply_low_time_rule(mirror, *e);
 
@@ -139,7 +139,7 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     EXPECT_EQ(e->tt_generation, 0);
     EXPECT_EQ(e->killers[3][1].from, 0);
     EXPECT_EQ(e->history(52, 68), 0);
-    EXPECT_EQ(e->history_hits(52, 68), 1);
+    EXPECT_EQ(e->history_cuts(52, 68).hits, 1);
     EXPECT_EQ(clock.increment_count, 0);
     EXPECT_EQ(switch_bytes(*e), kStart);  // time extension back on
 }
