@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 eval_cache_entry eval_cache_slots[EVAL_CACHE_SIZE];
 
 namespace {
@@ -18,12 +22,26 @@ eval_cache_entry& slot_of(const Count& e) { return eval_cache_slots[e.zobrist_ke
 
 }  // namespace
 
+namespace {
+
+// The sixteen piece squares of a side, each below 256, as sixteen bytes.
+void pack_side(const int32_t* squares, uint8_t* out) {
+#ifdef __SSE2__
+    const __m128i* in = reinterpret_cast<const __m128i*>(squares);
+    const __m128i low = _mm_packs_epi32(_mm_loadu_si128(in), _mm_loadu_si128(in + 1));
+    const __m128i high = _mm_packs_epi32(_mm_loadu_si128(in + 2), _mm_loadu_si128(in + 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+#else
+    for (int k = 0; k < 16; ++k) out[k] = static_cast<uint8_t>(squares[k]);
+#endif
+}
+
+}  // namespace
+
 placement_t current_placement(const Count& e) {
     placement_t p;
-    for (int k = 0; k < 16; ++k) {
-        p.squares[k] = static_cast<uint8_t>(e.piece_square[RED_BASE + k]);
-        p.squares[16 + k] = static_cast<uint8_t>(e.piece_square[BLACK_BASE + k]);
-    }
+    pack_side(e.piece_square + RED_BASE, p.squares);
+    pack_side(e.piece_square + BLACK_BASE, p.squares + 16);
     return p;
 }
 
