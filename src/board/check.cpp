@@ -23,23 +23,47 @@ inline bool same_file(int a, int b) { return ((a ^ b) & 15) == 0; }
 inline bool same_rank(int a, int b) { return (a ^ b) < 16; }
 
 // The board value of the first non-empty square after s in direction D; s moves there.
-template <int D>
-inline int first_blocker(const Count& e, int& s) {
-    s = next_occupied<D>(e.lines, s);
+template <int D, class Lines>
+inline int first_blocker(const Count& e, const Lines& lines, int& s) {
+    s = next_occupied<D>(lines, s);
     return e.board[s];
 }
 
 // A rook first blocker or a cannon second blocker of `base` on the ray from t
 // in direction D: 4 or 8, else 0. With `code`, the attacker's piece code instead.
-template <bool Code, int D>
-inline int ray_attacker(const Count& e, int t, int base) {
-    int s = t;
-    const int v = first_blocker<D>(e, s);
+template <bool Code, int D, class Lines>
+inline int ray_attacker(const Count& e, const Lines& lines, int t, int base) {
+    int first, second;
+    first_two_occupied<D>(lines, t, first, second);
+    const int v = e.board[first], w = e.board[second];
     if (v == OFF_BOARD) return 0;
     if (is_rook(v, base)) return Code ? v : ORDER_ROOK;
-    const int w = first_blocker<D>(e, s);
     if (is_cannon(w, base)) return Code ? w : ORDER_CANNON;
     return 0;
+}
+
+// The occupancy of a king's own row and column only, which is all the check
+// test scans, as it stands after a move tried on the board alone.
+struct king_lines {
+    uint32_t row_word;
+    uint32_t column_word;
+    uint32_t row_bits(int) const { return row_word; }
+    uint32_t column_bits(int) const { return column_word; }
+};
+
+// The king's lines after m, from the occupancy before it: the origin empties
+// and the target fills (a capture's target stays full).
+king_lines lines_after(const line_occupancy& o, int k, const move_t& m) {
+    const int kr = k >> 4, kc = k & 15;
+    uint32_t row = o.row[kr], column = o.column[kc];
+    // Without branches: whether a square shares the king's line follows no pattern.
+    auto toggle = [&](int sq, bool applies) {
+        row ^= static_cast<uint32_t>(applies && (sq >> 4) == kr) << (sq & 15);
+        column ^= static_cast<uint32_t>(applies && (sq & 15) == kc) << (sq >> 4);
+    };
+    toggle(m.from, true);
+    toggle(m.to, m.captured == EMPTY_SQUARE);
+    return {row, column};
 }
 
 // How a square stands to a king, by the difference of the two squares. The
@@ -92,8 +116,8 @@ inline int horse_attacker(const int32_t* board, int t, int base) {
     return 0;
 }
 
-template <int S>
-int king_attack(const Count& e) {
+template <int S, class Lines>
+int king_attack(const Count& e, const Lines& lines) {
     using T = side_traits<S>;
     constexpr int E = T::opp;
     const int32_t* const b = e.board;
@@ -104,17 +128,18 @@ int king_attack(const Count& e) {
     const int r0 = ps[E + ROOK_OFFSET], r1 = ps[E + ROOK_OFFSET + 1];
     const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
     if (same_file(k, ps[E]) || same_file(k, r0) || same_file(k, r1) || same_file(k, c0) || same_file(k, c1)) {
-        int s = k;
-        const int v = first_blocker<T::fwd>(e, s);
+        int first, second;
+        first_two_occupied<T::fwd>(lines, k, first, second);
+        const int v = b[first], w = b[second];
         if (v != OFF_BOARD) {
             if (is_rook(v, E)) return ORDER_ROOK;
             if (v == E) return CHECK_KINGS_FACING;
-            if (is_cannon(first_blocker<T::fwd>(e, s), E)) return ORDER_CANNON;
+            if (is_cannon(w, E)) return ORDER_CANNON;
         }
     }
     if (same_rank(k, r0) || same_rank(k, r1) || same_rank(k, c0) || same_rank(k, c1)) {
-        if (const int code = ray_attacker<false, +1>(e, k, E)) return code;
-        if (const int code = ray_attacker<false, -1>(e, k, E)) return code;
+        if (const int code = ray_attacker<false, +1>(e, lines, k, E)) return code;
+        if (const int code = ray_attacker<false, -1>(e, lines, k, E)) return code;
     }
 
     if (pair_in_reach(ps, k, E, HORSE_OFFSET, HORSE_REACH) && horse_attacker(b, k, E) != 0) return ORDER_HORSE;
@@ -145,12 +170,12 @@ int attacker_of(const Count& e, int t) {
     const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
     const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
     if (same_file(t, r0) || same_file(t, r1) || same_file(t, c0) || same_file(t, c1)) {
-        if (const int code = ray_attacker<true, -16>(e, t, B)) return code;
-        if (const int code = ray_attacker<true, +16>(e, t, B)) return code;
+        if (const int code = ray_attacker<true, -16>(e, e.lines, t, B)) return code;
+        if (const int code = ray_attacker<true, +16>(e, e.lines, t, B)) return code;
     }
     if (same_rank(t, r0) || same_rank(t, r1) || same_rank(t, c0) || same_rank(t, c1)) {
-        if (const int code = ray_attacker<true, -1>(e, t, B)) return code;
-        if (const int code = ray_attacker<true, +1>(e, t, B)) return code;
+        if (const int code = ray_attacker<true, -1>(e, e.lines, t, B)) return code;
+        if (const int code = ray_attacker<true, +1>(e, e.lines, t, B)) return code;
     }
 
     if (is_pawn(b[t + T::back], B)) return b[t + T::back];  // a pawn attacks from behind
@@ -190,9 +215,9 @@ check_attack_t find_attack(const Count& e) {
     check_attack_t found;
     auto line = [&]<int D>() {
         int s = k;
-        const int v = first_blocker<D>(e, s);
+        const int v = first_blocker<D>(e, e.lines, s);
         if (v == OFF_BOARD) return false;
-        if (is_rook(v, E) || (v == E && (D == 16 || D == -16)) || is_cannon(first_blocker<D>(e, s), E)) {
+        if (is_rook(v, E) || (v == E && (D == 16 || D == -16)) || is_cannon(first_blocker<D>(e, e.lines, s), E)) {
             found = {k, s, D, 0};
             return true;
         }
@@ -218,9 +243,13 @@ inline bool touches_king_lines(int k, const move_t& m) {
 
 }  // namespace
 
-int own_check_after_move(Count& e, const move_t& m, int side) {
+bool may_expose_king(const Count& e, const move_t& m, int side) {
     const int k = e.piece_square[side_base(side) + KING_OFFSET];
-    if (k == 0 || m.piece == side_base(side) + KING_OFFSET || touches_king_lines(k, m)) return in_check(e, side);
+    return k == 0 || m.piece == side_base(side) + KING_OFFSET || touches_king_lines(k, m);
+}
+
+int own_check_after_move(Count& e, const move_t& m, int side) {
+    if (may_expose_king(e, m, side)) return in_check(e, side);
     TAVOX_SELF_CHECK(in_check(e, side) == CHECK_NONE);
     return CHECK_NONE;
 }
@@ -260,7 +289,31 @@ bool may_lift(const check_attack_t& a, const move_t& m, int side) {
     return between(m.from) | between(m.to);
 }
 
-int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e) : king_attack<BLACK>(e); }
+int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e, e.lines) : king_attack<BLACK>(e, e.lines); }
+
+namespace {
+
+// The check after m, tested with every incremental part of the board kept.
+[[maybe_unused]] int check_after_full_move(Count& e, const move_t& m, int side) {
+    board_do_move(e, m);
+    const int code = in_check(e, side);
+    board_undo_move(e, m);
+    return code;
+}
+
+}  // namespace
+
+bool is_legal(Count& e, const move_t& m, int side) {
+    // On the board and the piece squares alone: the test scans only the
+    // king's row and column, computed here, so the occupancy stays as it is.
+    const int k = m.piece == side_base(side) + KING_OFFSET ? m.to : e.piece_square[side_base(side) + KING_OFFSET];
+    const king_lines lines = k == 0 ? king_lines{} : lines_after(e.lines, k, m);
+    pieces_do_move(e, m);
+    const int code = side == RED ? king_attack<RED>(e, lines) : king_attack<BLACK>(e, lines);
+    pieces_undo_move(e, m);
+    TAVOX_SELF_CHECK(code == check_after_full_move(e, m, side));
+    return code == 0;
+}
 
 int capture_defended(Count& e, const move_t& m) {
     if (m.captured == EMPTY_SQUARE) return 0;

@@ -12,10 +12,14 @@ constexpr int CHECK_UNKNOWN = -2;  // not computed yet (never returned by in_che
 // 7 horse, 8 cannon, 13 pawn.
 int in_check(Count& e, int side);
 
+// False when m of `side`, a side not in check, cannot leave its king attacked
+// (made or not). Only a square on the king's rank or file, or diagonally beside
+// it (where a horse's leg stands), can change that: a move touching none of
+// them, by a piece other than the king, leaves the king unattacked.
+bool may_expose_king(const Count& e, const move_t& m, int side);
+
 // The check on `side` after its move m (made), for a side that was not in check
-// before it. Only a square on the own king's rank or file, or diagonally beside
-// it (where a horse's leg stands), can have changed that: a move touching none
-// of them, by a piece other than the king, leaves the side unattacked.
+// before it: in_check, for a move that may_expose_king, else none.
 int own_check_after_move(Count& e, const move_t& m, int side);
 // The check on the other side after the move m of `side` (made), for an other
 // side that was not in check before it: besides the lines and legs of that
@@ -50,9 +54,4 @@ bool may_lift(const check_attack_t& a, const move_t& m, int side);
 
 // A generated move of `side` is legal when it leaves that side's king unattacked
 // (which covers the facing of the kings). The board is unchanged on return.
-inline bool is_legal(Count& e, const move_t& m, int side) {
-    board_do_move(e, m);
-    const bool legal = in_check(e, side) == 0;
-    board_undo_move(e, m);
-    return legal;
-}
+bool is_legal(Count& e, const move_t& m, int side);

@@ -29,12 +29,22 @@ int stepped(const Count& e, int s, int step) {
     return s;
 }
 
+template <int D>
+int second_checked(const Count& e, int s) {
+    int first = 0, second = 0;
+    first_two_occupied<D>(e.lines, s, first, second);
+    EXPECT_EQ(first, next_occupied<D>(e.lines, s));
+    EXPECT_EQ(second, second_occupied<D>(e.lines, s));
+    return second;
+}
+
+// The second square by both ways of finding it, which must agree.
 int second_of(const Count& e, int s, int step) {
     switch (step) {
-        case 1: return second_occupied<1>(e.lines, s);
-        case -1: return second_occupied<-1>(e.lines, s);
-        case 16: return second_occupied<16>(e.lines, s);
-        default: return second_occupied<-16>(e.lines, s);
+        case 1: return second_checked<1>(e, s);
+        case -1: return second_checked<-1>(e, s);
+        case 16: return second_checked<16>(e, s);
+        default: return second_checked<-16>(e, s);
     }
 }
 
