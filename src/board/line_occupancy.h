@@ -28,9 +28,10 @@ inline void occupancy_flip(line_occupancy& o, int sq) {
 }
 
 // The index of the highest set bit of m (not 0). The bit-scan instruction
-// gives it at once; 31 - clz spends two more steps on every scan's path.
+// gives it at once; g++ turns 31 - clz into two more steps on every scan's
+// path (clang folds them away itself).
 inline int highest_bit(uint32_t m) {
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
     return __builtin_ia32_bsrsi(static_cast<int>(m));
 #else
     return 31 - __builtin_clz(m);
