@@ -5,23 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/self_check.h"
+#include "sample_positions.h"
 #include "test_engine.h"
 
 namespace {
 
-const char* const kPositions[] = {
-    "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1",
-    "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
-    "4kar2/4a2rn/4bc3/RN1c5/2bC5/9/4p4/9/4p4/3p1K3 w - - 0 1",
-    "3k5/4PP3/4r4/3P5/9/9/9/9/9/5K3 b - - 0 1",
-    "4k4/9/9/9/9/9/9/9/9/4K4 w - - 0 1",  // open lines from edge to edge
-    "rc2k2cr/9/9/9/p7p/P7P/9/9/9/RC2K2CR w - - 0 1",  // pieces on every edge
-};
+// The sample positions, then lines open from edge to edge and pieces on every edge.
+std::vector<const char*> positions() {
+    std::vector<const char*> all(std::begin(kSamplePositions), std::end(kSamplePositions));
+    all.push_back("4k4/9/9/9/9/9/9/9/9/4K4 w - - 0 1");
+    all.push_back("rc2k2cr/9/9/9/p7p/P7P/9/9/9/RC2K2CR w - - 0 1");
+    return all;
+}
 
 int stepped(const Count& e, int s, int step) {
     do s += step;
@@ -65,7 +67,7 @@ int expect_scans_agree(const Count& e, const char* fen) {
 
 TEST(LineOccupancy, ScansMatchSteppingOverTheBoard) {
     auto e = make_engine();
-    for (const char* fen : kPositions) {
+    for (const char* fen : positions()) {
         set_fen(*e, fen);
         EXPECT_EQ(expect_scans_agree(*e, fen), 90 * 4);
     }
@@ -76,7 +78,7 @@ TEST(LineOccupancy, ScansMatchSteppingOverTheBoard) {
 TEST(LineOccupancy, FollowsMovesTestsAndTheirUndoing) {
     auto e = make_engine();
     int moves = 0;
-    for (const char* fen : kPositions) {
+    for (const char* fen : positions()) {
         for (int side : {RED, BLACK}) {
             set_fen(*e, fen);
             e->ply_moves[0] = e->move_buffer;
