@@ -40,10 +40,22 @@ struct move_scoring {
     const move_t* killers;
 };
 
+// Whether a capture's score hangs on the defence test: it takes a piece no
+// more than CAPTURE_ORDER_GAP orders above the mover.
+bool defence_decides(const Count& e, const move_t& m) {
+    return is_capture(m) && !captures_far_up(e.piece_order[m.piece], e.piece_order[m.captured]);
+}
+
+// What an undefended victim adds to such a capture's score.
+int safe_capture_part(const Count& e, const move_t& m) {
+    return capture_exchange_bonus(e.piece_order[m.piece], e.piece_order[m.captured]) + SAFE_CAPTURE_BONUS;
+}
+
 // Evasions keep the bonus their filter gave and rank captures by evasion
 // class, with small killer bonuses; other lists rank captures by exchange
-// and killers above the history of quiet moves.
-template <bool Evasions>
+// and killers above the history of quiet moves. With AssumeSafe a capture is
+// scored as if its victim were undefended, without the test.
+template <bool Evasions, bool AssumeSafe = false>
 int move_score(Count& e, const move_scoring& s, const move_t* m) {
     int score = (Evasions ? m->score : 0) + s.sign * red_table_gain(e, *m);
     const bool capture = is_capture(*m);
@@ -67,7 +79,7 @@ int move_score(Count& e, const move_scoring& s, const move_t* m) {
         const int victim_order = e.piece_order[m->captured];
         const int exchange = capture_exchange_bonus(mover_order, victim_order);
         if (captures_far_up(mover_order, victim_order)) score += exchange + WINNING_CAPTURE_BONUS;
-        else if (capture_defended(e, *m) == 0) score += exchange + SAFE_CAPTURE_BONUS;
+        else if (AssumeSafe || capture_defended(e, *m) == 0) score += exchange + SAFE_CAPTURE_BONUS;
     } else {
         static constexpr int bonus[3] = {23000, 22000, 21000};
         static constexpr int mate_bonus[3] = {45000, 44000, 43000};
@@ -208,10 +220,31 @@ move_t* score_first_before_quiets(Count& e, int h, int side, int hash_from, int 
     }
     e.move_end = e.ply_moves[h + 1] = e.ply_moves[h + 2] = last;
 
+    // Only the move that sorts first is searched from this list (the whole
+    // list is scored again otherwise), so a capture's defence is tested only
+    // while its undefended score could still reach the highest score known.
+    // Skipped ones keep that upper bound, which nothing reads.
     highest_score highest;
+    move_t* untested[lazy_sort::MAX_MOVES];
+    int n_untested = 0;
     for (move_t* m = first; m < last; ++m) {
+        if (defence_decides(e, *m)) {
+            m->score = move_score<false, true>(e, s, m);
+            untested[n_untested++] = m;
+            continue;
+        }
         m->score = move_score<false>(e, s, m);
         highest.see(m);
+    }
+    while (n_untested > 0) {
+        int j = 0;
+        for (int k = 1; k < n_untested; ++k)
+            if (untested[k]->score > untested[j]->score) j = k;
+        move_t* const m = untested[j];
+        if (highest.top != nullptr && m->score < highest.top->score) break;
+        if (capture_defended(e, *m) != 0) m->score -= safe_capture_part(e, *m);
+        highest.see(m);
+        untested[j] = untested[--n_untested];
     }
     return highest.sure_first();
 }

@@ -118,6 +118,8 @@ TEST_F(Ordering, FirstMoveBeforeQuietsAsFromTheFullList) {
         "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w - - 0 1",
         "2bak1b2/4a4/2n3nc1/2p1p1p1p/p8/2P3P2/2NRP3P/3C2NC1/c3Ar3/2B1KAB2 b - - 9 15",
         "3k5/9/9/2pprR3/4P4/9/9/9/9/4K4 w - - 0 1",
+        // Three rook captures, each of a defended piece: every defence test counts.
+        "3akab2/9/4b4/p1p1r1p1p/2n1R1c2/9/P1P1P1P1P/1C7/9/3AKAB2 w - - 0 1",
         "4k4/9/9/9/9/9/9/9/9/4K4 w - - 0 1",  // facing kings: the list is the king capture
     };
     std::mt19937 rng(3);
