@@ -8,6 +8,7 @@
 #include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "search/move_scores.h"
+#include "search/score_order.h"
 #include "search/search_common.h"
 #include "search/time_check.h"
 #include "board/self_check.h"
@@ -20,13 +21,16 @@ int capture_bonus(const Count& e, const move_t& m) {
     return is_capture(m) ? capture_exchange_bonus(e.piece_order[m.piece], e.piece_order[m.captured]) : 0;
 }
 
-void score_list(Count& e, int h, int side, int check) {
-    for (move_t* m = e.ply_moves[h]; m < e.ply_moves[h + 1]; ++m) {
-        int gain = red_table_gain(e, *m);
-        if (side == BLACK) gain = -gain;
-        m->score = gain + capture_bonus(e, *m);
-        if (check != 0) m->score += evasion_bonus<true>(e, *m, side, check);
-    }
+inline int list_score(const Count& e, const move_t& m, int side, int check) {
+    int gain = red_table_gain(e, m);
+    if (side == BLACK) gain = -gain;
+    int score = gain + capture_bonus(e, m);
+    if (check != 0) score += evasion_bonus<true>(e, m, side, check);
+    return score;
+}
+
+void score_list(Count& e, move_t* first, move_t* last, int side, int check) {
+    for (move_t* m = first; m < last; ++m) m->score = list_score(e, *m, side, check);
 }
 
 }  // namespace
@@ -79,13 +83,23 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             case phase::captures: generate_captures(e, side, h); break;
             case phase::checks: generate_quiet_moves(e, side, h); break;
         }
-        score_list(e, h, side, g);
-
         // In check, most moves leave the attack standing: they go untried.
+        // Among quiet moves, most cannot give check.
         check_attack_t attack;
-        if (g != 0) attack = find_attack(e, side);
         move_t* const first = e.ply_moves[h];
-        move_t* const last = e.ply_moves[h + 1];
+        move_t* last = e.ply_moves[h + 1];
+        auto score_of = [&](const move_t& m) { return list_score(e, m, side, g); };
+        auto lifts = [&](const move_t& m) { return may_lift(attack, m, side); };
+        auto checks = [&](const move_t& m) { return may_give_check(e, m, side); };
+        move_t* kept_end = nullptr;
+        if (g != 0) {
+            attack = find_attack(e, side);
+            kept_end = keep_in_score_order(first, last, lifts, score_of);
+        } else if (ph == phase::checks && h > 0) {
+            kept_end = keep_in_score_order(first, last, checks, score_of);
+        }
+        if (kept_end != nullptr) last = kept_end;
+        else score_list(e, first, last, side, g);
         for (move_t* mp = first; mp < last; ++mp) {
             // Selection by exchange: each later move scoring above the one held
             // takes its place, the held one going where it stood.
