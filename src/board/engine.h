@@ -93,6 +93,14 @@ struct hash_book_t {
     int32_t bucket_count;
 };
 
+// The sums make_move changes by table lookups, as they stood before the move
+// made at that ply: unmake_move copies them back instead of looking up again.
+struct ply_sums_t {
+    uint32_t zobrist_key;
+    uint32_t zobrist_lock;
+    int32_t pst_score;
+};
+
 struct boardinfo_t {
     int32_t piece_square[1024];
     int32_t board[256];
@@ -126,6 +134,7 @@ struct boardinfo_t {
     move_t* ply_moves[MAX_HEIGHT];
     move_t move_stack[MAX_PLY_STACK];
     uint32_t key_stack[MAX_PLY_STACK];
+    ply_sums_t sums_before[MAX_PLY_STACK];  // indexed like move_stack
     int32_t check_stack[MAX_PLY_STACK];
     int32_t repetition_stack[MAX_PLY_STACK];
     move_t pv_table[PV_TABLE_SIZE];

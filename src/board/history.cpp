@@ -17,6 +17,7 @@ void forget_oldest_plies(Count& e) {
     const int kept = e.ply - HISTORY_PLY_DROP + 1;  // plies HISTORY_PLY_DROP..ply become 0..
     shift_down(e.move_stack, kept);
     shift_down(e.key_stack, kept);
+    shift_down(e.sums_before, kept);
     shift_down(e.check_stack, kept);
     shift_down(e.repetition_stack, kept);
     e.ply -= HISTORY_PLY_DROP;

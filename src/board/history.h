@@ -10,7 +10,8 @@ constexpr int HISTORY_PLY_LIMIT = MAX_PLY_STACK - 2 * MAX_HEIGHT;
 constexpr int HISTORY_PLY_DROP = 256;
 static_assert(HISTORY_PLY_DROP % 2 == 0 && HISTORY_PLY_DROP < HISTORY_PLY_LIMIT);
 
-// Forgets the oldest HISTORY_PLY_DROP plies of the move, key, check and
-// repetition stacks. Repetitions reaching back further are no longer seen, and
-// the book, whose records are tied to the ply count, is off from here on.
+// Forgets the oldest HISTORY_PLY_DROP plies of the move, key, check,
+// repetition and unmake stacks. Repetitions reaching back further are no
+// longer seen, and the book, whose records are tied to the ply count, is off
+// from here on.
 void forget_oldest_plies(Count& e);

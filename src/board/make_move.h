@@ -4,6 +4,7 @@
 
 void make_move(Count& e, const move_t& m);
 // Must receive the record given to the matching make_move, last in first out.
+// The keys and pst_score come back as that make_move found them.
 void unmake_move(Count& e, const move_t& m);
 
 // Make and take back a move on board and piece_square alone. The line

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/history.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "eval/evaluate.h"
@@ -87,6 +88,61 @@ TEST(MakeMove, QuietMoveChangesPstByTheMoversTwoEntries) {
     EXPECT_EQ(e->pst_score - before, e->piece_square_value[cannon][168] - e->piece_square_value[cannon][171]);
     EXPECT_EQ(e->move_stack[1].score, 123);  // the whole record is kept
     unmake_move(*e, m);
+}
+
+// unmake_move puts back the keys and pst_score make_move found, also when
+// other plies were made in between: a line of moves (captures where there are
+// any), with or without a pass part way down (the ply count raised with no
+// move, as the null move does), and with the history shifted down by
+// forget_oldest_plies before the line is taken back.
+TEST(MakeMove, NestedLinesRestoreSumsThroughPassesAndShifts) {
+    struct line_case {
+        int pass_after;     // moves made before the pass; -1: none
+        bool shift_at_end;  // start at a ply that forget_oldest_plies drops
+    };
+    const line_case cases[] = {{-1, false}, {2, false}, {0, true}, {3, true}};
+    auto e = make_engine();
+    build_evaluation_tables(*e);
+    int made = 0;
+    for (const char* fen : kPositions) {
+        for (const line_case& c : cases) {
+            set_fen(*e, fen);
+            prepare_evaluation(*e);
+            recompute_pst_score(*e);
+            if (c.shift_at_end) e->ply = HISTORY_PLY_DROP + 3;
+            e->ply_moves[0] = e->move_buffer;
+            std::vector<Snapshot> before;
+            std::vector<move_t> line;
+            int side = e->side_to_move;
+            for (int h = 0; h < 8; ++h) {
+                generate_moves(*e, side, h);
+                if (e->ply_moves[h + 1] == e->ply_moves[h]) break;
+                // A capture when there is one, so that victims come back too.
+                const move_t* m = e->ply_moves[h];
+                for (const move_t* q = m; q < e->ply_moves[h + 1]; ++q)
+                    if (q->captured != EMPTY_SQUARE && e->piece_order[q->captured] != ORDER_KING) m = q;
+                if (e->piece_order[m->captured] == ORDER_KING) break;
+                if (h == c.pass_after) e->ply += 1;
+                before.emplace_back(*e);
+                line.push_back(*m);
+                make_move(*e, *m);
+                side = 1 - side;
+            }
+            made += static_cast<int>(line.size());
+            if (c.shift_at_end) {
+                forget_oldest_plies(*e);
+                for (Snapshot& s : before) s.ply -= HISTORY_PLY_DROP;
+            }
+            while (!line.empty()) {
+                unmake_move(*e, line.back());
+                line.pop_back();
+                EXPECT_TRUE(Snapshot(*e) == before.back()) << fen << " after " << line.size() << " moves";
+                before.pop_back();
+                if (static_cast<int>(line.size()) == c.pass_after) e->ply -= 1;
+            }
+        }
+    }
+    EXPECT_GT(made, 100);
 }
 
 }  // namespace
