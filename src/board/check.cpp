@@ -275,20 +275,6 @@ check_attack_t find_attack(const Count& e, int side) {
     return side == RED ? find_attack<RED>(e) : find_attack<BLACK>(e);
 }
 
-bool may_lift(const check_attack_t& a, const move_t& m, int side) {
-    if (a.attacker == 0 || m.piece == side_base(side) + KING_OFFSET || m.to == a.attacker) return true;
-    if (a.leg != 0) return m.to == a.leg;
-    if (a.step == 0) return false;
-    // Squares strictly between the king and the attacker, on their line: the
-    // square numbers bound them, and along a file the file must match too.
-    const bool along_rank = a.step == 1 || a.step == -1;
-    const int lo = a.king < a.attacker ? a.king : a.attacker;
-    const int hi = a.king < a.attacker ? a.attacker : a.king;
-    // Plain bit operations: the outcome is no pattern a branch would learn.
-    auto between = [&](int s) { return (s > lo) & (s < hi) & (along_rank | same_file(s, a.king)); };
-    return between(m.from) | between(m.to);
-}
-
 int in_check(Count& e, int side) { return side == RED ? king_attack<RED>(e, e.lines) : king_attack<BLACK>(e, e.lines); }
 
 namespace {
