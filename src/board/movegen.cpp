@@ -2,6 +2,10 @@
 // offsets as constants; pieces are found through piece_square. The order in
 // which moves are written is fixed: move ordering and the opening book break
 // ties by it.
+//
+// Each generator is flattened into one function per side: called out of line,
+// every piece's helper kept the list's write pointer in memory and paid a
+// frame, which cost more than the moves it wrote.
 #include "board/movegen.h"
 
 #include "board/geometry.h"
@@ -278,7 +282,7 @@ void advisors(const Count& e, List& l) {
 }
 
 template <int S>
-void all_moves(Count& e, int ply) {
+[[gnu::flatten]] void all_moves(Count& e, int ply) {
     constexpr Mode M = Mode::all;
     List l = open_list(e, ply);
     if (!facing_kings<S>(e, l) && !rooks<S, M>(e, l) && !cannons<S, M>(e, l) && !horses<S, M>(e, l)) {
@@ -291,7 +295,7 @@ void all_moves(Count& e, int ply) {
 }
 
 template <int S>
-void captures(Count& e, int ply) {
+[[gnu::flatten]] void captures(Count& e, int ply) {
     constexpr Mode M = Mode::captures;
     List l = open_list(e, ply);
     if (!facing_kings<S>(e, l) && !pawns<S, M>(e, l)) {
@@ -303,7 +307,7 @@ void captures(Count& e, int ply) {
 }
 
 template <int S>
-void quiet_moves(Count& e, int ply) {
+[[gnu::flatten]] void quiet_moves(Count& e, int ply) {
     using T = side_traits<S>;
     constexpr Mode M = Mode::quiet;
     const int32_t* ps = e.piece_square;
