@@ -1,12 +1,16 @@
 // The generators' lists, compared whole where the order matters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include <string>
 
 #include "board/geometry.h"
+#include "board/make_move.h"
 #include "board/movegen.h"
 #include "board_fixture.h"
+#include "sample_positions.h"
 
 namespace {
 
@@ -186,6 +190,72 @@ TEST(MoveGen, QuietMoveSelection) {
         auto e = engine_at(c.fen);
         EXPECT_EQ(generate(*e, QUIET, e->side_to_move), c.quiet) << c.fen;
     }
+}
+
+// The capture generator passes over a piece with no opponent's piece on any
+// square it could reach; these have one there, taken or not as the rules say.
+TEST(MoveGen, CapturesOfShortRangePieces) {
+    struct Case {
+        const char* fen;
+        const char* captures;
+    } cases[] = {
+        // Elephant: c4 and c0 open, g4 behind its own pawn on the eye.
+        {"3k5/9/9/9/9/2p3p2/5P3/4B4/9/2r1K4 w", "e2c4x e2c0x"},
+        // Advisor from the centre in corner order, then the king beside it.
+        {"3k5/9/9/9/9/9/9/3n1r3/4A4/3pK4 w", "e1d2x e1f2x e1d0x e0d0x"},
+        {"3k5/9/9/9/9/9/9/9/4A4/4Kr3 w", "e1f0x e0f0x"},
+        // From a corner: the centre only, not a piece diagonally outside the palace.
+        {"3k5/9/9/9/9/9/9/9/4n4/3AK4 w", "d0e1x e0e1x"},
+        {"3k5/9/9/9/9/9/9/9/2n6/3AK4 w", ""},
+        // Horse: both targets behind the blocked leg.
+        {"4k4/9/9/3p1p3/4P4/4N4/9/9/9/3K5 w", ""},
+        {"4k4/9/9/3p5/9/4N4/9/9/9/3K5 w", "e4d6x"},
+        // King: a piece beside it but outside the palace.
+        {"4k4/9/9/9/9/9/9/9/9/2rK5 w", ""},
+        // Black: the advisor takes on its forward corner; the elephant's targets are empty.
+        {"2b1k4/4a4/3R5/9/9/9/9/9/9/4K4 b", "e8d7x"},
+        {"2b1k4/9/4R4/9/9/9/9/9/9/3K5 b", "c9e7x"},
+    };
+    for (const Case& c : cases) {
+        auto e = engine_at(c.fen);
+        EXPECT_EQ(generate(*e, CAPTURES, e->side_to_move), c.captures) << c.fen;
+    }
+}
+
+// Every capture generate_moves lists, and no other, is in the capture list,
+// for both sides in positions a few plies into the sample games.
+TEST(MoveGen, CapturesAreTheCapturesOfAllMoves) {
+    auto sorted_captures = [](const Count& e, int ply) {
+        std::vector<std::string> v;
+        for (const move_t* m = e.ply_moves[ply]; m < e.ply_moves[ply + 1]; ++m)
+            if (m->captured != EMPTY_SQUARE) v.push_back(move_text(*m));
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    int compared = 0;
+    for (const char* fen : kSamplePositions) {
+        auto e = engine_at(fen);
+        std::vector<move_t> line;
+        for (int step = 0; step < 24; ++step) {
+            // The line goes on with the move of the list chosen by the step number.
+            const int mover = (e->side_to_move + step) % 2;
+            generate_moves(*e, mover, 0);
+            const int n = static_cast<int>(e->ply_moves[1] - e->ply_moves[0]);
+            if (n == 0) break;
+            const move_t m = e->ply_moves[0][(7 * step + 3) % n];
+            for (int side = 0; side < 2; ++side) {
+                generate_moves(*e, side, 1);
+                const auto all = sorted_captures(*e, 1);
+                generate_captures(*e, side, 1);
+                EXPECT_EQ(sorted_captures(*e, 1), all) << fen << " after " << line.size() << " moves";
+                compared += 1;
+            }
+            if (m.captured != EMPTY_SQUARE && e->piece_order[m.captured] == ORDER_KING) break;
+            make_move(*e, m);
+            line.push_back(m);
+        }
+    }
+    EXPECT_GT(compared, 100);
 }
 
 }  // namespace
