@@ -304,22 +304,16 @@ bool is_legal(Count& e, const move_t& m, int side) {
 int capture_defended(Count& e, const move_t& m) {
     if (m.captured == EMPTY_SQUARE) return 0;
     const int t = m.to, from = m.from;
-    // Lift the capturer and its victim: lines through the vacated origin open up
-    // and the target is empty. The saved values go back exactly as they were.
-    // The line scans all start at the target and never read its own bit, so
-    // only the origin's is cleared.
-    const int32_t board_to = e.board[t], board_from = e.board[from];
-    const int32_t victim_square = e.piece_square[m.captured], mover_square = e.piece_square[m.piece];
-    e.board[t] = EMPTY_SQUARE;
+    // As if the capturer had left its square: lines through the origin open
+    // up. Nothing else needs changing: the search reads no value of the
+    // target square and starts its line scans there, never reading its own
+    // bit, so the victim is found nowhere (its square still passes the rank
+    // and file tests, which only decide whether to scan).
+    const int32_t mover = e.board[from];
     e.board[from] = EMPTY_SQUARE;
     occupancy_flip(e.lines, from);
-    e.piece_square[m.captured] = 0;
-    e.piece_square[m.piece] = 0;
-    const int found = attacker_of(e, t, (m.captured & RED_BIT) ? RED : BLACK);
+    const int found = (m.captured & RED_BIT) ? attacker_of<RED>(e, t) : attacker_of<BLACK>(e, t);
     occupancy_flip(e.lines, from);
-    e.piece_square[m.piece] = mover_square;
-    e.piece_square[m.captured] = victim_square;
-    e.board[from] = board_from;
-    e.board[t] = board_to;
+    e.board[from] = mover;
     return found;
 }

@@ -155,6 +155,11 @@ TEST(CaptureDefended, DefendersByKindAndXRays) {
         {"6b2/5k3/4n4/9/9/9/9/9/9/3KR4 w", "e0e7", "", "elephant with a blocked eye"},
         {"4k4/4a4/9/9/9/9/9/9/4R4/3K5 w", "e1e8", "e9", "king"},
         {"4k4/9/9/9/9/9/9/4p4/4K4/9 w", "e1e2", "", "facing kings do not defend"},
+        // A rook or cannon victim is on the lines it would be tested for.
+        {"3k5/9/9/2r6/9/9/9/2R6/9/4K4 w", "c2c6", "", "rook victim alone on its lines"},
+        {"2rk5/9/9/2r6/9/9/9/2R6/9/4K4 w", "c2c6", "c9", "rook victim, rook behind it"},
+        {"3k5/9/9/2c6/9/9/9/2R6/9/2c1K4 w", "c2c6", "", "cannon victim, a cannon with no screen left"},
+        {"3k5/9/9/9/9/2C1r4/9/9/9/2R1K4 b", "e4c4", "c0", "black rook takes a cannon on a defended file"},
     };
     for (const Case& c : cases) {
         auto e = engine_at(c.fen);
