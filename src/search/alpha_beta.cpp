@@ -252,7 +252,12 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     // One move of the list: made, searched and taken back. Returns the node's
     // result when it ends here, else MOVES_GO_ON.
     auto try_move = [&](move_t& m, bool is_first) {
-        if (may_read_eval(m)) static_eval();
+        // The reduction and futility rules may read the move's cut ratio
+        // after it is made; its line starts loading now.
+        if (may_read_eval(m)) {
+            __builtin_prefetch(&e.history_cuts(m.from, m.to));
+            static_eval();
+        }
         const legality legal = in_check_code > 0 ? legality::known : legality::tested_first;
         const int g = make_and_classify(e, m, side, h, legal, depth > 1 && e.tt_probe_switch);
         if (g == MOVE_SKIPPED) return MOVES_GO_ON;
