@@ -30,10 +30,12 @@ placement_t current_placement(const Count& e);
 const int32_t* eval_cache_find(const Count& e, const placement_t& p);
 // The entries, indexed by the low bits of zobrist_key.
 extern eval_cache_entry eval_cache_slots[EVAL_CACHE_SIZE];
-// Starts loading the entry of the current position, for an evaluation soon to come.
-inline void eval_cache_prefetch(const Count& e) {
-    __builtin_prefetch(&eval_cache_slots[e.zobrist_key & (EVAL_CACHE_SIZE - 1)]);
+// Starts loading the entry of the position with hash `zobrist_key`, for an
+// evaluation soon to come.
+inline void eval_cache_prefetch_key(uint32_t zobrist_key) {
+    __builtin_prefetch(&eval_cache_slots[zobrist_key & (EVAL_CACHE_SIZE - 1)]);
 }
+inline void eval_cache_prefetch(const Count& e) { eval_cache_prefetch_key(e.zobrist_key); }
 void eval_cache_store(const Count& e, const placement_t& p, int red_score);
 // Forgets every entry: the square values or the phase class may change.
 void eval_cache_forget();

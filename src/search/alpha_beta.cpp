@@ -7,6 +7,7 @@
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "board/self_check.h"
+#include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "search/lazy_sort.h"
 #include "search/make_and_classify.h"
@@ -392,14 +393,19 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     }
     // Where the children probe the table, each move's successor is settled
     // before the move is searched, so that its slots load during that search.
-    const bool prefetch_next = depth > 1 && e.tt_probe_switch;
+    // At the horizon's edge the children evaluate first instead: their
+    // evaluation-cache entries load the same way.
+    const bool prefetch_table = depth > 1 && e.tt_probe_switch;
+    const bool prefetch_eval = depth == 1;
     move_t* coming = nullptr;
     for (int i = next; i < count; ++i) {
         move_t& m = coming != nullptr ? *coming : order.settle(i);
         coming = nullptr;
-        if (prefetch_next && i + 1 < count) {
+        if ((prefetch_table || prefetch_eval) && i + 1 < count) {
             coming = &order.settle(i + 1);
-            tt_prefetch_key(e, other, key_after(e, *coming));
+            const uint32_t key = key_after(e, *coming);
+            if (prefetch_table) tt_prefetch_key(e, other, key);
+            else eval_cache_prefetch_key(key);
         }
         if (const int result = try_move(m, i == 0); result != MOVES_GO_ON) return result;
     }
