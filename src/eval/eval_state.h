@@ -19,6 +19,19 @@ struct eval_state {
     int cannon_pins_king[2];        // cannons: 0, 1 or 2, read by the side's second cannon
 };
 
+// One side's additions from a block, summed apart from the state and added to
+// it once at the block's end. The compiler must assume that a store into the
+// state may change the board and the tables a block reads: sums kept in the
+// state would be stored after every term, and the board read again.
+struct block_sums {
+    int mid = 0, end = 0, attack = 0;
+    void add_to(eval_state& st, int side) const {
+        st.mid[side] += mid;
+        st.end[side] += end;
+        st.attack[side] += attack;
+    }
+};
+
 // Material, pawn-zone and wing counts of both sides, into st.side of a
 // value-initialised state: the counts start from its zeros.
 void count_material(const Count& e, eval_state& st);

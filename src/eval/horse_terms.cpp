@@ -29,7 +29,7 @@ int beside_post_bonus(const Count& e, int sq) {
 }
 
 template <int S>
-void attacking_post(const Count& e, eval_state& st, int s) {
+void attacking_post(const Count& e, eval_state& st, block_sums& t, int s) {
     using V = side_view<S>;
     const side_counts& me = st.side[S];
     const int king = st.king[V::enemy];
@@ -38,63 +38,63 @@ void attacking_post(const Count& e, eval_state& st, int s) {
     if (s == V::sq(C8) || s == V::sq(G8)) {
         const int v = 10 * (me.cannons + 3 * me.rooks);
         const int beside = s == V::sq(C8) ? V::sq(D8) : V::sq(F8);
-        st.mid[S] += v;
+        t.mid += v;
         if (king == V::sq(E9)) {
-            if (horse_on_e8) st.attack[S] += v;
-            st.attack[S] += beside_post_bonus<S>(e, beside);
+            if (horse_on_e8) t.attack += v;
+            t.attack += beside_post_bonus<S>(e, beside);
         } else if (king_file == FILE_D || king_file == FILE_F) {
             st.enemy_king_off_centre[S] = true;
-            if (V::own_cannon_on_file(e, king_file)) st.attack[S] += 20 * me.rooks + 5 * me.horses;
-            if (king_file == FILE_D && me.wing_attack[LEFT] > 3) st.attack[S] += 10 * me.wing_attack[LEFT];
-            if (king_file == FILE_F && me.wing_attack[RIGHT] > 3) st.attack[S] += 10 * me.wing_attack[RIGHT];
-            if (is_empty(e, beside)) st.mid[S] += 40;
+            if (V::own_cannon_on_file(e, king_file)) t.attack += 20 * me.rooks + 5 * me.horses;
+            if (king_file == FILE_D && me.wing_attack[LEFT] > 3) t.attack += 10 * me.wing_attack[LEFT];
+            if (king_file == FILE_F && me.wing_attack[RIGHT] > 3) t.attack += 10 * me.wing_attack[RIGHT];
+            if (is_empty(e, beside)) t.mid += 40;
         } else if (king_file == FILE_E) {
             for (int w : {LEFT, RIGHT})
-                if (me.wing_attack[w] > 3) st.attack[S] += 5 * me.wing_attack[w];
+                if (me.wing_attack[w] > 3) t.attack += 5 * me.wing_attack[w];
         }
     } else if (s == V::sq(D7) || s == V::sq(F7)) {
         if (king != V::sq(E9)) return;
-        if (horse_on_e8) st.attack[S] += 10 * (me.cannons + 3 * me.rooks);
-        st.attack[S] += beside_post_bonus<S>(e, s == V::sq(D7) ? V::sq(D8) : V::sq(F8));
+        if (horse_on_e8) t.attack += 10 * (me.cannons + 3 * me.rooks);
+        t.attack += beside_post_bonus<S>(e, s == V::sq(D7) ? V::sq(D8) : V::sq(F8));
     } else if (s == V::sq(B6) || s == V::sq(D6) || s == V::sq(F6) || s == V::sq(H6)) {
-        if (is_empty(e, s + V::fwd)) st.mid[S] += 10 * (me.cannons + 2 * me.rooks);
-        if (horse_on_e8) st.attack[S] += 80;
+        if (is_empty(e, s + V::fwd)) t.mid += 10 * (me.cannons + 2 * me.rooks);
+        if (horse_on_e8) t.attack += 80;
     } else if ((s == V::sq(I7) && is_empty(e, V::sq(H7))) || (s == V::sq(A7) && is_empty(e, V::sq(B7)))) {
-        st.mid[S] += 10 * me.rooks + 5 * me.cannons;
-        if (horse_on_e8) st.attack[S] += 60;
+        t.mid += 10 * me.rooks + 5 * me.cannons;
+        if (horse_on_e8) t.attack += 60;
     }
 }
 
 // Enemy pawns that come for a horse still at home.
 template <int S>
-void home_threats(const Count& e, eval_state& st, int s) {
+void home_threats(const Count& e, block_sums& t, int s) {
     using V = side_view<S>;
     const int rank = V::rank(s);
     if (rank < 7) return;
     const int file = file_of(s);
     const int two_ahead = s + 2 * V::fwd;
     if (V::enemy_at(e, two_ahead, PAWN)) {
-        st.mid[S] -= 60;
-        st.end[S] -= 80;
+        t.mid -= 60;
+        t.end -= 80;
     }
     if (V::enemy_at(e, two_ahead + 2, PAWN)) {
-        st.mid[S] -= file == 0 ? 60 : 20;
-        st.end[S] -= file == 0 ? 90 : 30;
+        t.mid -= file == 0 ? 60 : 20;
+        t.end -= file == 0 ? 90 : 30;
     }
     if (V::enemy_at(e, two_ahead - 2, PAWN)) {
-        st.mid[S] -= file == 8 ? 60 : 20;
-        st.end[S] -= file == 8 ? 90 : 30;
+        t.mid -= file == 8 ? 60 : 20;
+        t.end -= file == 8 ? 90 : 30;
     }
     if (rank == 7) {
         if ((s == V::sq(A2) && V::own_at(e, V::sq(C0), ELEPHANT)) || (s == V::sq(I2) && V::own_at(e, V::sq(G0), ELEPHANT)))
-            st.mid[S] += 6;
-        if (V::own_at(e, s + V::fwd, PAWN) && V::enemy_at(e, s + 3 * V::fwd, PAWN)) st.mid[S] -= 9;
+            t.mid += 6;
+        if (V::own_at(e, s + V::fwd, PAWN) && V::enemy_at(e, s + 3 * V::fwd, PAWN)) t.mid -= 9;
     }
 }
 
 // The four legs. A leg off the board is occupied (it is not empty) and its targets give nothing.
 template <int S>
-void legs(const Count& e, eval_state& st, int s) {
+void legs(const Count& e, block_sums& t, int s) {
     using V = side_view<S>;
     const int f = V::fwd;
     const int rank = V::rank(s);
@@ -102,40 +102,40 @@ void legs(const Count& e, eval_state& st, int s) {
 
     const int front = s + f;
     if (is_empty(e, front)) {
-        st.mid[S] += leg_targets<S>(e, front + f + 1, front + f - 1, 3);
+        t.mid += leg_targets<S>(e, front + f + 1, front + f - 1, 3);
     } else if (V::enemy_at(e, front, ROOK)) {
         if (rank == 9) {
             const bool corner_rook = (s == V::sq(B0) && V::own_at(e, V::sq(A0), ROOK)) ||
                                      (s == V::sq(H0) && V::own_at(e, V::sq(I0), ROOK));
-            st.mid[S] -= corner_rook ? 125 : 90;
-            st.end[S] -= 115;
+            t.mid -= corner_rook ? 125 : 90;
+            t.end -= 115;
         } else {
-            st.mid[S] -= 50;
-            st.end[S] -= 75;
+            t.mid -= 50;
+            t.end -= 75;
         }
     } else {
-        st.mid[S] -= 5;
-        st.end[S] -= 15;
+        t.mid -= 5;
+        t.end -= 15;
     }
 
     const int back = s - f;
     if (is_empty(e, back)) {
-        st.mid[S] += leg_targets<S>(e, back - f + 1, back - f - 1, 1);
+        t.mid += leg_targets<S>(e, back - f + 1, back - f - 1, 1);
     } else {
-        st.mid[S] -= rank == 0 ? 28 : 3;
-        st.end[S] -= 10;
+        t.mid -= rank == 0 ? 28 : 3;
+        t.end -= 10;
     }
 
     for (int side_step : {-1, +1}) {
         const int leg = s + side_step;
         if (is_empty(e, leg)) {
-            st.mid[S] += leg_targets<S>(e, leg + side_step + f, leg + side_step - f, 1);
+            t.mid += leg_targets<S>(e, leg + side_step + f, leg + side_step - f, 1);
         } else if (V::enemy_at(e, leg, ROOK) && file == (side_step < 0 ? 8 : 0)) {
             // A rook beside a horse on the edge file shuts it in.
-            st.mid[S] -= 66;
-            st.end[S] -= 80;
+            t.mid -= 66;
+            t.end -= 80;
         } else {
-            st.mid[S] -= 1;
+            t.mid -= 1;
         }
     }
 }
@@ -145,13 +145,15 @@ void legs(const Count& e, eval_state& st, int s) {
 template <int S>
 void horse_terms(const Count& e, eval_state& st) {
     using V = side_view<S>;
+    block_sums t;
     for (int k = 0; k < 2; ++k) {
         const int s = e.piece_square[V::code(HORSE_OFFSET, k)];
         if (s == 0) continue;
-        attacking_post<S>(e, st, s);
-        home_threats<S>(e, st, s);
-        legs<S>(e, st, s);
+        attacking_post<S>(e, st, t, s);
+        home_threats<S>(e, t, s);
+        legs<S>(e, t, s);
     }
+    t.add_to(st, S);
 }
 
 template void horse_terms<RED>(const Count&, eval_state&);

@@ -8,16 +8,16 @@ namespace eval {
 namespace {
 
 template <int S>
-void one_rook(const Count& e, eval_state& st, int k, int s) {
+void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
     using V = side_view<S>;
     constexpr int f = V::fwd;
     const side_counts& me = st.side[S];
     const side_counts& them = st.side[V::enemy];
     const int king = st.king[V::enemy];
     const int file = file_of(s);
-    int& mid = st.mid[S];
-    int& end = st.end[S];
-    int& attack = st.attack[S];
+    int& mid = sums.mid;
+    int& end = sums.end;
+    int& attack = sums.attack;
     int m = 0;  // mobility
 
     // Shut in an enemy corner.
@@ -125,10 +125,12 @@ void one_rook(const Count& e, eval_state& st, int k, int s) {
 template <int S>
 void rook_terms(const Count& e, eval_state& st) {
     using V = side_view<S>;
+    block_sums sums;
     for (int k = 0; k < 2; ++k) {
         const int s = e.piece_square[V::code(ROOK_OFFSET, k)];
-        if (s != 0) one_rook<S>(e, st, k, s);
+        if (s != 0) one_rook<S>(e, st, sums, k, s);
     }
+    sums.add_to(st, S);
 }
 
 template void rook_terms<RED>(const Count&, eval_state&);
