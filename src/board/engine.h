@@ -125,6 +125,9 @@ struct boardinfo_t {
     square_pair_tallies history_cuts;
     history_journal history_kept;
     int32_t piece_square_value[1024][256];
+    // The capture bonus of the evaluation, read from piece_square_value when that
+    // is filled: [attacking side][board value & 63][square] (eval/eval_tables.h).
+    int8_t capture_bonus_by_code[2][64][256];
     int32_t type_count[15];
     int32_t red_count;
     int32_t black_count;

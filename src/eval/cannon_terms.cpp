@@ -156,7 +156,7 @@ void forward_file(cannon_context<S>& c) {
     }
     const bool rook_screen = V::own_at(e, screen, ROOK);
     const bool enemy_target = V::enemy_piece_at(e, target);
-    if (enemy_target) c.mid() += capture_bonus(e, target) * (rook_screen ? 6 : 1);
+    if (enemy_target) c.mid() += V::enemy_bonus(e, target) * (rook_screen ? 6 : 1);
     const int beyond = scan(e, target, V::fwd);
     if (beyond == c.king) pin_on_file(c, screen, target);
     if (enemy_target && V::enemy_at(e, beyond, ROOK)) {
@@ -177,7 +177,7 @@ void backward_file(cannon_context<S>& c) {
     const int screen = scan(c.e, c.q, -V::fwd);
     if (c.e.board[screen] == OFF_BOARD) return;
     const int target = scan(c.e, screen, -V::fwd);
-    if (V::enemy_piece_at(c.e, target)) c.mid() += capture_bonus(c.e, target);
+    if (V::enemy_piece_at(c.e, target)) c.mid() += V::enemy_bonus(c.e, target);
 }
 
 // Along the rank toward one wing of the enemy king: step +1 looks at the left wing, -1 at the right.
@@ -222,7 +222,7 @@ void along_rank(cannon_context<S>& c, int wing) {
 
     const int target = scan(e, screen, step);
     if (e.board[target] == OFF_BOARD) return;
-    if (V::enemy_piece_at(e, target)) c.mid() += capture_bonus(e, target);
+    if (V::enemy_piece_at(e, target)) c.mid() += V::enemy_bonus(e, target);
     const int beyond = scan(e, target, step);
     const int screen_type = type_at(e, screen), target_type = type_at(e, target);
     if (beyond == c.king) {

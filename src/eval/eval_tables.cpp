@@ -84,6 +84,23 @@ int bonus_for(int v) {
 
 }  // namespace
 
+// Only the enemy rows on the playing squares change: a piece stands nowhere
+// else, and the other rows stay as build_evaluation_tables cleared them.
+void refresh_capture_bonuses(Count& e) {
+    for (int side : {RED, BLACK}) {
+        const int enemy_base = side_base(1 - side);
+        for (int code = enemy_base; code < enemy_base + 16; ++code) {
+            for (int r = 0; r < 10; ++r) {
+                for (int sq = make_square(0, r); sq <= make_square(8, r); ++sq) {
+                    const int v = std::abs(e.piece_square_value[code][sq]);
+                    const int bonus = v < CAPTURE_BONUS_SIZE ? capture_value_bonus[v] : 0;
+                    e.capture_bonus_by_code[side][bonus_row(code)][sq] = static_cast<int8_t>(bonus);
+                }
+            }
+        }
+    }
+}
+
 }  // namespace eval
 
 void build_evaluation_tables(Count& e) {
@@ -91,6 +108,8 @@ void build_evaluation_tables(Count& e) {
     eval::build_relative_ranks();
     std::memset(e.base_square_value, 0, sizeof(e.base_square_value));
     std::memset(e.piece_square_value, 0, sizeof(e.piece_square_value));
+    std::memset(e.capture_bonus_by_code, 0, sizeof(e.capture_bonus_by_code));
     eval::fill_base_square_values(e);
     for (int v = 0; v < eval::CAPTURE_BONUS_SIZE; ++v) eval::capture_value_bonus[v] = eval::bonus_for(v);
+    eval::refresh_capture_bonuses(e);
 }

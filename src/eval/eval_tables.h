@@ -51,6 +51,17 @@ inline int capture_bonus(const Count& e, int sq) {
     return v < CAPTURE_BONUS_SIZE ? capture_value_bonus[v] : 0;
 }
 
+// The evaluation reads the bonus from Count::capture_bonus_by_code, one load
+// that also answers whether the piece is an enemy: the rows of own pieces and
+// of the empty and off-board squares hold 0. The low six bits of a board value
+// tell every value apart that the board holds.
+constexpr int bonus_row(int board_value) { return board_value & 63; }
+static_assert(bonus_row(RED_BASE) == 16 && bonus_row(RED_BASE + 15) == 31);
+static_assert(bonus_row(BLACK_BASE) == 32 && bonus_row(BLACK_BASE + 15) == 47);
+static_assert(bonus_row(EMPTY_SQUARE) == 15 && bonus_row(OFF_BOARD) == 15);
+// Refills capture_bonus_by_code from piece_square_value.
+void refresh_capture_bonuses(Count& e);
+
 // Counts above the table (two rooks, horses and cannons deep plus crossed pawns reach 19) use the last entry.
 inline int attack_index(int count) { return count < ATTACK_TABLE_SIZE ? count : ATTACK_TABLE_SIZE - 1; }
 

@@ -13,7 +13,7 @@ int leg_targets(const Count& e, int t1, int t2, int step) {
     int v = 0;
     for (int t : {t1, t2}) {
         if (e.board[t] & V::target_bit) v += step;
-        if (V::enemy_piece_at(e, t)) v += capture_bonus(e, t);
+        if (V::enemy_piece_at(e, t)) v += V::enemy_bonus(e, t);
     }
     return v;
 }

@@ -45,11 +45,8 @@ int evaluation_phase_class(const Count& e) {
     return total < 5 ? 3 : 2;
 }
 
-}  // namespace
-
-void prepare_evaluation(Count& e) {
-    eval_cache_forget();
-    std::memcpy(e.piece_square_value, e.base_square_value, sizeof(e.piece_square_value));
+// The square values of the coming search, from the base values now in piece_square_value.
+void adjust_square_values(Count& e) {
     const int cls = evaluation_phase_class(e);
     e.eval_phase_class = cls;
     const int* t = e.type_count;
@@ -80,6 +77,15 @@ void prepare_evaluation(Count& e) {
         lower_at(e, RED_BASE, HORSE_OFFSET, make_square(f, 9), -30);
         lower_at(e, BLACK_BASE, HORSE_OFFSET, make_square(f, 0), +30);
     }
+}
+
+}  // namespace
+
+void prepare_evaluation(Count& e) {
+    eval_cache_forget();
+    std::memcpy(e.piece_square_value, e.base_square_value, sizeof(e.piece_square_value));
+    adjust_square_values(e);
+    eval::refresh_capture_bonuses(e);
 }
 
 void recompute_pst_score(Count& e) {

@@ -35,7 +35,7 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
         mid += 3;
         st.rook_guards_king[S] = true;
     } else if (V::enemy_piece_at(e, t)) {
-        mid += capture_bonus(e, t);
+        mid += V::enemy_bonus(e, t);
         m += 1;
         if (V::enemy_at(e, t, CANNON))
             st.cannon_attacked_by_rook[V::enemy][e.board[t] - side_base(V::enemy) - CANNON_OFFSET] = true;
@@ -63,7 +63,7 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
         if ((file == FILE_D || file == FILE_F) && !V::enemy_at(e, V::sq(E8), ADVISOR))
             attack += st.rook_guards_king[S] ? 120 : 40;
     }
-    if (V::enemy_piece_at(e, b)) mid += capture_bonus(e, b);
+    mid += V::enemy_bonus(e, b);
     const int second = left_board ? b : scan(e, b, f);
 
     if ((left_board || b_rank == 0) && king == V::sq(E9) &&
@@ -104,7 +104,7 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
         const int r = scan(e, s, step);
         m += steps_between(s, r, step) - 1;
         if (!V::enemy_piece_at(e, r)) continue;
-        mid += capture_bonus(e, r);
+        mid += V::enemy_bonus(e, r);
         m += 1;
         if (V::enemy_at(e, scan(e, r, step), ROOK)) {
             if (V::enemy_at(e, r, CANNON)) mid += 25, end += 40;

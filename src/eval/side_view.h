@@ -6,6 +6,7 @@
 
 #include "board/engine.h"
 #include "board/geometry.h"
+#include "board/self_check.h"
 #include "board/side_traits.h"
 #include "eval/eval_tables.h"
 
@@ -68,6 +69,13 @@ struct side_view : side_traits<S> {
     static bool own_at(const Count& e, int s, int red_type) { return type_at(e, s) == own_type(red_type); }
     static bool enemy_at(const Count& e, int s, int red_type) { return type_at(e, s) == enemy_type(red_type); }
     static bool enemy_piece_at(const Count& e, int s) { return (e.board[s] & traits::enemy_bit) != 0; }
+    // The capture bonus of the piece on s when it is an enemy's, else 0.
+    static int enemy_bonus(const Count& e, int s) {
+        const int v = e.board[s];
+        const int bonus = e.capture_bonus_by_code[S][bonus_row(v)][s];
+        TAVOX_SELF_CHECK(bonus == ((v & traits::enemy_bit) ? capture_bonus(e, s) : 0));
+        return bonus;
+    }
     static bool own_cannon_on_file(const Count& e, int file) {
         for (int k = 0; k < 2; ++k) {
             const int s = e.piece_square[code(CANNON_OFFSET, k)];
