@@ -1,6 +1,7 @@
 // Square values, capture bonus, material classes and their square-value adjustments.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "board/geometry.h"
@@ -68,6 +69,39 @@ TEST(CaptureBonus, KingAndEmptySquaresGiveNothing) {
     EXPECT_EQ(eval::capture_bonus(e, sq("h9")), 3);  // black horse 342 - 30 = 312
     EXPECT_EQ(eval::capture_bonus(e, sq("e6")), -10);  // black pawn 50
     EXPECT_EQ(eval::capture_bonus(e, sq("a6")), -6);   // black pawn 30
+}
+
+// The table the evaluation reads must follow the square values of every
+// material class, each of which adjusts them differently; one engine runs
+// through the classes so that values left from the previous one would show.
+TEST(CaptureBonus, TableFollowsTheSquareValuesOfEachClass) {
+    const char* const fens[] = {
+        START_FEN,                                                          // class 0
+        "1nbakab2/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/1NBAKABN1 w",     // class 1
+        "rnbakab2/9/1c7/p1p1p1p1p/9/9/P1P1P1P1P/9/9/1NBAKAB1R w",           // class 2
+        "r1bakab2/9/9/p1p1p1p1p/9/9/P1P1P1P1P/9/9/R1BAKAB2 w",              // class 3
+        START_FEN,
+    };
+    EvalBoard b;
+    for (const char* fen : fens) {
+        ASSERT_TRUE(b.set_fen(fen));
+        const Count& e = b.engine();
+        for (int side : {RED, BLACK}) {
+            const int enemy_base = side_base(1 - side);
+            for (int code : {RED_BASE, BLACK_BASE, EMPTY_SQUARE, OFF_BOARD}) {
+                for (int k = 0; k < (code == RED_BASE || code == BLACK_BASE ? 16 : 1); ++k) {
+                    const bool enemy = code == enemy_base;
+                    for (int s = FIRST_SQUARE; s <= LAST_SQUARE; ++s) {
+                        if (!is_playing_square(s)) continue;
+                        const int v = std::abs(e.piece_square_value[code + k][s]);
+                        const int want = enemy && v < eval::CAPTURE_BONUS_SIZE ? eval::capture_value_bonus[v] : 0;
+                        ASSERT_EQ(e.capture_bonus_by_code[side][eval::bonus_row(code + k)][s], want)
+                            << fen << " side " << side << " code " << code + k << " square " << s;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(AttackTables, CountsAboveTheTableUseTheLastEntry) {
