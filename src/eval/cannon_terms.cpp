@@ -261,10 +261,8 @@ void along_rank(cannon_context<S>& c, int wing) {
     }
 }
 
-}  // namespace
-
 template <int S>
-void cannon_terms(const Count& e, eval_state& st) {
+void side_cannons(const Count& e, eval_state& st) {
     using V = side_view<S>;
     for (int k = 0; k < 2; ++k) {
         const int q = e.piece_square[V::code(CANNON_OFFSET, k)];
@@ -280,7 +278,11 @@ void cannon_terms(const Count& e, eval_state& st) {
     }
 }
 
-template void cannon_terms<RED>(const Count&, eval_state&);
-template void cannon_terms<BLACK>(const Count&, eval_state&);
+}  // namespace
+
+void cannon_terms(const Count& e, eval_state& st) {
+    side_cannons<RED>(e, st);
+    side_cannons<BLACK>(e, st);
+}
 
 }  // namespace eval

@@ -110,20 +110,16 @@ int evaluate_impl(const Count& e, int side, eval_trace* trace) {
     block.finish(st, &eval_trace::attack_weight_terms);
 
     block.start(st);
-    horse_terms<RED>(e, st);
-    horse_terms<BLACK>(e, st);
+    horse_terms(e, st);
     block.finish(st, &eval_trace::horses);
     block.start(st);
-    rook_terms<RED>(e, st);
-    rook_terms<BLACK>(e, st);
+    rook_terms(e, st);
     block.finish(st, &eval_trace::rooks);
     block.start(st);
-    cannon_terms<RED>(e, st);
-    cannon_terms<BLACK>(e, st);
+    cannon_terms(e, st);
     block.finish(st, &eval_trace::cannons);
     block.start(st);
-    king_safety_terms<RED>(e, st);
-    king_safety_terms<BLACK>(e, st);
+    king_safety_terms(e, st);
     block.finish(st, &eval_trace::king_safety);
 
     // Each product is divided (truncating) on its own.

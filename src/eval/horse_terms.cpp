@@ -140,10 +140,8 @@ void legs(const Count& e, block_sums& t, int s) {
     }
 }
 
-}  // namespace
-
 template <int S>
-void horse_terms(const Count& e, eval_state& st) {
+void side_horses(const Count& e, eval_state& st) {
     using V = side_view<S>;
     block_sums t;
     for (int k = 0; k < 2; ++k) {
@@ -156,7 +154,11 @@ void horse_terms(const Count& e, eval_state& st) {
     t.add_to(st, S);
 }
 
-template void horse_terms<RED>(const Count&, eval_state&);
-template void horse_terms<BLACK>(const Count&, eval_state&);
+}  // namespace
+
+void horse_terms(const Count& e, eval_state& st) {
+    side_horses<RED>(e, st);
+    side_horses<BLACK>(e, st);
+}
 
 }  // namespace eval

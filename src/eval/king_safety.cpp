@@ -107,17 +107,19 @@ int palace_centre(const Count& e, const eval_state& st) {
     return v;
 }
 
-}  // namespace
-
 template <int S>
-void king_safety_terms(const Count& e, eval_state& st) {
+void side_king_safety(const Count& e, eval_state& st) {
     using V = side_view<S>;
     int v = missing_advisors<S>(e, st);
     v += st.king[V::enemy] == V::sq(E9) ? king_at_home<S>(e, st) : king_moved<S>(e, st);
     st.attack[S] += v + palace_centre<S>(e, st);
 }
 
-template void king_safety_terms<RED>(const Count&, eval_state&);
-template void king_safety_terms<BLACK>(const Count&, eval_state&);
+}  // namespace
+
+void king_safety_terms(const Count& e, eval_state& st) {
+    side_king_safety<RED>(e, st);
+    side_king_safety<BLACK>(e, st);
+}
 
 }  // namespace eval

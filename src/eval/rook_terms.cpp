@@ -120,10 +120,8 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
     if (V::rank(s) == 0) mid -= 60;
 }
 
-}  // namespace
-
 template <int S>
-void rook_terms(const Count& e, eval_state& st) {
+void side_rooks(const Count& e, eval_state& st) {
     using V = side_view<S>;
     block_sums sums;
     for (int k = 0; k < 2; ++k) {
@@ -133,7 +131,11 @@ void rook_terms(const Count& e, eval_state& st) {
     sums.add_to(st, S);
 }
 
-template void rook_terms<RED>(const Count&, eval_state&);
-template void rook_terms<BLACK>(const Count&, eval_state&);
+}  // namespace
+
+void rook_terms(const Count& e, eval_state& st) {
+    side_rooks<RED>(e, st);
+    side_rooks<BLACK>(e, st);
+}
 
 }  // namespace eval
