@@ -103,6 +103,38 @@ inline void first_two_occupied(const Lines& o, int s, int& first, int& second) {
     }
 }
 
+// The first three non-empty squares after s in steps of D, from one read of
+// the line: a cannon's screen, target and the piece past it. Every line has
+// at least three off-board squares past each edge, so all three exist.
+template <int D, class Lines>
+inline void first_three_occupied(const Lines& o, int s, int& first, int& second, int& third) {
+    static_assert(D == 1 || D == -1 || D == 16 || D == -16);
+    const int c = s & 15, r = s >> 4;
+    if constexpr (D == 1 || D == 16) {
+        uint32_t m = D == 1 ? o.row_bits(r) >> (c + 1) : o.column_bits(c) >> (r + 1);
+        const int a = __builtin_ctz(m);
+        m &= m - 1;
+        const int b = __builtin_ctz(m);
+        m &= m - 1;
+        const int z = __builtin_ctz(m);
+        first = s + D * (1 + a);
+        second = s + D * (1 + b);
+        third = s + D * (1 + z);
+    } else {
+        uint32_t m = D == -1 ? o.row_bits(r) & ((1u << c) - 1) : o.column_bits(c) & ((1u << r) - 1);
+        const int a = highest_bit(m);
+        m ^= 1u << a;
+        const int b = highest_bit(m);
+        m ^= 1u << b;
+        const int z = highest_bit(m);
+        if constexpr (D == -1) {
+            first = (s & ~15) + a, second = (s & ~15) + b, third = (s & ~15) + z;
+        } else {
+            first = (a << 4) | c, second = (b << 4) | c, third = (z << 4) | c;
+        }
+    }
+}
+
 inline int next_occupied(const line_occupancy& o, int s, int step) {
     switch (step) {
         case 1: return next_occupied<1>(o, s);

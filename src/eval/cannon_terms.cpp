@@ -131,7 +131,8 @@ template <int S>
 void forward_file(cannon_context<S>& c) {
     using V = side_view<S>;
     const Count& e = c.e;
-    const int screen = scan(e, c.q, V::fwd);
+    int screen, target, beyond;
+    first_three_occupied<V::fwd>(e.lines, c.q, screen, target, beyond);
     if (screen == c.king) {
         if (V::rank(c.q) >= 3) facing_king_on_file(c);
         return;
@@ -145,7 +146,6 @@ void forward_file(cannon_context<S>& c) {
         return;
     }
     if (V::own_at(e, screen, CANNON)) c.mid() += 10;
-    const int target = scan(e, screen, V::fwd);
     if (e.board[target] == OFF_BOARD) {
         if (file == FILE_E) {
             const int p = c.them.full_pairs;
@@ -157,7 +157,6 @@ void forward_file(cannon_context<S>& c) {
     const bool rook_screen = V::own_at(e, screen, ROOK);
     const bool enemy_target = V::enemy_piece_at(e, target);
     if (enemy_target) c.mid() += V::enemy_bonus(e, target) * (rook_screen ? 6 : 1);
-    const int beyond = scan(e, target, V::fwd);
     if (beyond == c.king) pin_on_file(c, screen, target);
     if (enemy_target && V::enemy_at(e, beyond, ROOK)) {
         c.mid() += 38;
@@ -174,9 +173,9 @@ template <int S>
 void backward_file(cannon_context<S>& c) {
     using V = side_view<S>;
     if (V::rank(c.q) > 7) return;
-    const int screen = scan(c.e, c.q, -V::fwd);
+    int screen, target;
+    first_two_occupied<-V::fwd>(c.e.lines, c.q, screen, target);
     if (c.e.board[screen] == OFF_BOARD) return;
-    const int target = scan(c.e, screen, -V::fwd);
     if (V::enemy_piece_at(c.e, target)) c.mid() += V::enemy_bonus(c.e, target);
 }
 
@@ -191,7 +190,8 @@ void along_rank(cannon_context<S>& c, int wing) {
     const int a = me.wing_attack[wing], d = me.wing_defence[wing], p = c.them.full_pairs;
     const bool attacked = st.cannon_attacked_by_rook[S][c.k];
 
-    const int screen = scan(e, c.q, step);
+    int screen, target, beyond;
+    first_three_occupied<step>(e.lines, c.q, screen, target, beyond);
     if (V::own_at(e, screen, HORSE)) c.mid() += 8;
     else if (V::own_at(e, screen, CANNON)) c.mid() += 4;
     if (screen == c.king) {
@@ -220,10 +220,8 @@ void along_rank(cannon_context<S>& c, int wing) {
     }
     if (e.board[screen] == OFF_BOARD) return;
 
-    const int target = scan(e, screen, step);
     if (e.board[target] == OFF_BOARD) return;
     if (V::enemy_piece_at(e, target)) c.mid() += V::enemy_bonus(e, target);
-    const int beyond = scan(e, target, step);
     const int screen_type = type_at(e, screen), target_type = type_at(e, target);
     if (beyond == c.king) {
         attack += 50 * me.deep_wing[wing];

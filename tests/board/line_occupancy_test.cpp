@@ -1,6 +1,6 @@
 // The line occupancy against the board it shadows: every scan from every
-// playing square lands where stepping over empty squares does (the second
-// non-empty square too, a cannon's target), in positions
+// playing square lands where stepping over empty squares does (the second and
+// third non-empty squares too, a cannon's target and what lies past it), in positions
 // set up from FEN and reached by making, testing and taking back moves.
 #include <gtest/gtest.h>
 
@@ -37,6 +37,12 @@ int second_checked(const Count& e, int s) {
     first_two_occupied<D>(e.lines, s, first, second);
     EXPECT_EQ(first, next_occupied<D>(e.lines, s));
     EXPECT_EQ(second, second_occupied<D>(e.lines, s));
+    // Past the edge the three scans meet off-board squares, which stepping finds one by one.
+    int one = 0, two = 0, three = 0;
+    first_three_occupied<D>(e.lines, s, one, two, three);
+    EXPECT_EQ(one, first);
+    EXPECT_EQ(two, second);
+    EXPECT_EQ(three, stepped(e, second, D)) << "third from " << s << " step " << D;
     return second;
 }
 
