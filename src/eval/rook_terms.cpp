@@ -1,5 +1,7 @@
 // Rooks: four ray scans for mobility, attacked and pinned pieces, open files
 // toward the enemy palace and mating patterns.
+#include <utility>
+
 #include "eval/eval_state.h"
 #include "eval/side_view.h"
 
@@ -28,9 +30,10 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
         V::enemy_at(e, V::sq(I6), PAWN))
         mid -= 150;
 
-    // Backward, toward the own back rank.
-    const int t = next_occupied<-f>(e.lines, s);
-    m += steps_between(s, t, f) - 1;
+    // Backward, toward the own back rank. Each line is read once for the
+    // blocker and the piece past it.
+    int t, behind_t;
+    first_two_occupied<-f>(e.lines, s, t, behind_t);
     if (V::own_at(e, t, KING)) {
         mid += 3;
         st.rook_guards_king[S] = true;
@@ -40,15 +43,17 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
         if (V::enemy_at(e, t, CANNON))
             st.cannon_attacked_by_rook[V::enemy][e.board[t] - side_base(V::enemy) - CANNON_OFFSET] = true;
         // A piece in front of its own rook is pinned against it.
-        if (V::enemy_at(e, scan(e, t, -f), ROOK) && V::rank(t) >= 6) {
+        if (V::enemy_at(e, behind_t, ROOK) && V::rank(t) >= 6) {
             if (V::enemy_at(e, t, CANNON)) mid += 35, end += 40;
             if (V::enemy_at(e, t, HORSE)) mid += 71, end += 80;
         }
     }
 
     // Forward: the blocker square counts as mobility, the edge included.
-    const int b = next_occupied<f>(e.lines, s);
-    m += steps_between(s, b, f);
+    int b, past_b;
+    first_two_occupied<f>(e.lines, s, b, past_b);
+    // The squares between the two blockers of the file, the forward one included.
+    m += (f < 0 ? t - b : b - t) / RANK_STEP - 1;
     const bool left_board = e.board[b] == OFF_BOARD;
     const int b_rank = V::rank(b);
     const int king_rank = V::rank(king);
@@ -64,7 +69,7 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
             attack += st.rook_guards_king[S] ? 120 : 40;
     }
     mid += V::enemy_bonus(e, b);
-    const int second = left_board ? b : scan(e, b, f);
+    const int second = left_board ? b : past_b;
 
     if ((left_board || b_rank == 0) && king == V::sq(E9) &&
         (!V::enemy_at(e, V::sq(E8), ADVISOR) || V::pair_on_one_file(e, ROOK_OFFSET))) {
@@ -100,13 +105,15 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
     }
 
     // Along the rank, left then right.
-    for (int step : {-1, +1}) {
-        const int r = scan(e, s, step);
-        m += steps_between(s, r, step) - 1;
+    int left, past_left, right, past_right;
+    first_two_occupied<-1>(e.lines, s, left, past_left);
+    first_two_occupied<+1>(e.lines, s, right, past_right);
+    m += right - left - 2;
+    for (const auto& [r, past] : {std::pair{left, past_left}, std::pair{right, past_right}}) {
         if (!V::enemy_piece_at(e, r)) continue;
         mid += V::enemy_bonus(e, r);
         m += 1;
-        if (V::enemy_at(e, scan(e, r, step), ROOK)) {
+        if (V::enemy_at(e, past, ROOK)) {
             if (V::enemy_at(e, r, CANNON)) mid += 25, end += 40;
             if (V::enemy_at(e, r, HORSE)) mid += 31, end += 40;
         }
