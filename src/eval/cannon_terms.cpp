@@ -187,8 +187,11 @@ void along_rank(cannon_context<S>& c, int wing) {
     const side_counts& me = c.me;
     eval_state& st = c.st;
     int& attack = c.attack();
-    const int a = me.wing_attack[wing], d = me.wing_defence[wing], p = c.them.full_pairs;
-    const bool attacked = st.cannon_attacked_by_rook[S][c.k];
+    // Read only with the enemy king on the rank, which is seldom.
+    auto wing_counts = [&](int& a, int& d, int& p) {
+        a = me.wing_attack[wing], d = me.wing_defence[wing], p = c.them.full_pairs;
+    };
+    auto attacked = [&] { return st.cannon_attacked_by_rook[S][c.k]; };
 
     int screen, target, beyond;
     first_three_occupied<step>(e.lines, c.q, screen, target, beyond);
@@ -214,8 +217,10 @@ void along_rank(cannon_context<S>& c, int wing) {
         if (st.cannon_pins_king[S]) attack += 50 * me.rooks + 20 * me.horses;
         if (me.cannons_on_wing[wing] == 2 && !V::pair_on_one_file(e, CANNON_OFFSET) && any_king_rank_square)
             attack += 200;
+        int a, d, p;
+        wing_counts(a, d, p);
         attack += wing_balance(a, d, 320 - 40 * p, 5 * (6 - p), 5 * (4 - p));
-        if (attacked) attack -= 100;
+        if (attacked()) attack -= 100;
         c.mid() += 10 * (me.horses + 2 * me.rooks);
     }
     if (e.board[screen] == OFF_BOARD) return;
@@ -227,7 +232,9 @@ void along_rank(cannon_context<S>& c, int wing) {
         attack += 50 * me.deep_wing[wing];
         if (st.cannon_pins_king[S]) attack += 50 * me.rooks + 20 * me.horses;
         if (me.rooks_in_enemy_half == 2) attack += c.them.advisors < 2 ? 160 : 60;
-        if (!attacked) attack += wing_balance(a, d, 248 - 64 * p, 22 - 6 * p, 5 * (3 - p));
+        int a, d, p;
+        wing_counts(a, d, p);
+        if (!attacked()) attack += wing_balance(a, d, 248 - 64 * p, 22 - 6 * p, 5 * (3 - p));
         const int corner = V::sq(wing == LEFT ? D9 : F9);
         const int elephant_home = V::sq(wing == LEFT ? C9 : G9);
         const int edge = V::sq(wing == LEFT ? A7 : I7);
