@@ -53,7 +53,7 @@ void one_rook(const Count& e, eval_state& st, block_sums& sums, int k, int s) {
     int b, past_b;
     first_two_occupied<f>(e.lines, s, b, past_b);
     // The squares between the two blockers of the file, the forward one included.
-    m += (f < 0 ? t - b : b - t) / RANK_STEP - 1;
+    m += static_cast<int>(static_cast<unsigned>(f < 0 ? t - b : b - t) / RANK_STEP) - 1;
     const bool left_board = e.board[b] == OFF_BOARD;
     const int b_rank = V::rank(b);
     const int king_rank = V::rank(king);
