@@ -59,23 +59,18 @@ void count_side(const Count& e, eval_state& st) {
         c.horses_on_wing[w] = tally_wing(horses, w);
         c.cannons_on_wing[w] = tally_wing(cannons, w);
     }
-}
 
-// This side's attack on each enemy wing and the enemy's pieces defending it.
-template <int S>
-void wing_sums(const Count& e, eval_state& st) {
-    using V = side_view<S>;
-    side_counts& c = st.side[S];
+    // This side's attack on each enemy wing and the enemy's pieces defending
+    // it, rooks counting twice. The weights go onto the tallies whole: no
+    // byte passes 3 * 2 + 2 * 2 + 4 * 2 = 18, so none carries into the next.
     if (c.strength < 2) return;
     const int enemy_base = side_base(V::enemy);
-    // Rooks count twice.
+    const uint32_t attackers = 3 * horses + 2 * cannons + 4 * rooks;
     const uint32_t defenders = pair_tally<S>(e, enemy_base + HORSE_OFFSET) + pair_tally<S>(e, enemy_base + CANNON_OFFSET) +
                                2 * pair_tally<S>(e, enemy_base + ROOK_OFFSET);
     for (int w : {LEFT, RIGHT}) {
-        c.wing_attack[w] = 3 * c.horses_on_wing[w] + 2 * c.cannons_on_wing[w] + 4 * c.rooks_on_wing[w] +
-                           c.deep_wing[w] + c.palace_wing[w];
-        const int defence = tally_wing(defenders, w);
-        c.wing_defence[w] = 2 * defence;
+        c.wing_attack[w] = tally_wing(attackers, w) + c.deep_wing[w] + c.palace_wing[w];
+        c.wing_defence[w] = 2 * tally_wing(defenders, w);
     }
 }
 
@@ -84,8 +79,6 @@ void wing_sums(const Count& e, eval_state& st) {
 void count_material(const Count& e, eval_state& st) {
     count_side<RED>(e, st);
     count_side<BLACK>(e, st);
-    wing_sums<RED>(e, st);
-    wing_sums<BLACK>(e, st);
 }
 
 }  // namespace eval
