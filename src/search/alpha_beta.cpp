@@ -48,7 +48,10 @@ void count_cutoff(Count& e, bool first_move) {
     }
 }
 
-constexpr int MOVES_GO_ON = INT_MIN;  // the node goes on to its next move
+constexpr int MOVES_GO_ON = INT_MIN;
+// How many moves ahead of the one searched a node settles its list and
+// starts loading what the children will read first.
+constexpr int PREFETCH_LOOKAHEAD = 2;  // the node goes on to its next move
 
 // A node at the horizon, its state cleared as any node's: the quiescence
 // search. The move into it recorded its check in height_check[h].
@@ -397,16 +400,19 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     // evaluation-cache entries load the same way.
     const bool prefetch_table = depth > 1 && e.tt_probe_switch;
     const bool prefetch_eval = depth == 1;
-    move_t* coming = nullptr;
+    const int lookahead = prefetch_table || prefetch_eval ? PREFETCH_LOOKAHEAD : 0;
+    move_t* settled[PREFETCH_LOOKAHEAD + 1];
+    int settled_end = next;  // positions below it are settled
     for (int i = next; i < count; ++i) {
-        move_t& m = coming != nullptr ? *coming : order.settle(i);
-        coming = nullptr;
-        if ((prefetch_table || prefetch_eval) && i + 1 < count) {
-            coming = &order.settle(i + 1);
-            const uint32_t key = key_after(e, *coming);
+        for (; settled_end <= i + lookahead && settled_end < count; ++settled_end) {
+            move_t& coming = order.settle(settled_end);
+            settled[settled_end % (PREFETCH_LOOKAHEAD + 1)] = &coming;
+            if (lookahead == 0) continue;
+            const uint32_t key = key_after(e, coming);
             if (prefetch_table) tt_prefetch_key(e, other, key);
             else eval_cache_prefetch_key(key);
         }
+        move_t& m = *settled[i % (PREFETCH_LOOKAHEAD + 1)];
         if (const int result = try_move(m, i == 0); result != MOVES_GO_ON) return result;
     }
 
