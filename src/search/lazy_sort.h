@@ -95,22 +95,26 @@ private:
     // stops both scans inside the segment: keys read beyond the stop are
     // never used.
 #ifdef __SSE2__
-    // Bit k: p[k] is above `bound` (Above) or below it, k = 0..3.
-    template <bool Above>
-    static int compare_four(const key_t* p, __m128i bound) {
+    // Bit k: p[k] is above `bound`, k = 0..3.
+    static int above_four(const key_t* p, int32_t bound) {
         const __m128i keys = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i c = Above ? _mm_cmpgt_epi32(keys, bound) : _mm_cmpgt_epi32(bound, keys);
-        return _mm_movemask_ps(_mm_castsi128_ps(c));
+        return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(keys, _mm_set1_epi32(bound))));
     }
+    // Bit k: p[k] is below `bound`.
+    static int below_four(const key_t* p, int32_t bound) {
+        const __m128i keys = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(bound), keys)));
+    }
+    // Not above `highest` is below highest + 1, and not below `lowest` above
+    // lowest - 1: the mask then marks the stops themselves, with no inversion.
+    // Neither bound overflows, scores being under SCORE_LIMIT.
     static key_t* first_not_above(key_t* i, int32_t highest) {
-        const __m128i b = _mm_set1_epi32(highest);
         for (;; i += 4)
-            if (const int m = compare_four<true>(i, b); m != 15) return i + __builtin_ctz(~m);
+            if (const int m = below_four(i, highest + 1); m != 0) return i + __builtin_ctz(m);
     }
     static key_t* last_not_below(key_t* j, int32_t lowest) {
-        const __m128i b = _mm_set1_epi32(lowest);
         for (;; j -= 4)
-            if (const int m = compare_four<false>(j - 3, b); m != 15) return j - 3 + (31 - __builtin_clz(~m & 15));
+            if (const int m = above_four(j - 3, lowest - 1); m != 0) return j - 3 + (31 ^ __builtin_clz(m));
     }
 #else
     static key_t* first_not_above(key_t* i, int32_t highest) {
