@@ -29,7 +29,6 @@ public:
     // The list of `count` moves from `first`, their scores read now.
     void start(move_t* first, int count) {
         base_ = first;
-        top_ = 0;
         for (int i = 0; i < count; ++i) {
             TAVOX_SELF_CHECK(first[i].score >= -SCORE_LIMIT && first[i].score < SCORE_LIMIT);
             key_[i] = first[i].score * INDEX_RANGE + i;
@@ -39,21 +38,27 @@ public:
             storage_[i] = INT32_MAX;
             key_[count + i] = INT32_MIN;
         }
-        if (count > 1) push(0, count - 1);
+        pending_[0] = {nullptr, nullptr};  // under the stack: starts at no position
+        pending_[1] = {key_, key_ + count - 1};
+        top_ = pending_ + (count > 1);
     }
 
     // The move a full sort would put at position p. Positions are settled in
     // increasing order, each at most once, from 0.
     move_t& settle(int p) {
-        while (top_ > 0 && pending_[top_ - 1].lo == p) {
-            const segment s = pending_[--top_];
-            key_t* i = key_ + s.lo;
-            key_t* j = key_ + s.hi;
+        // The top in a local: the key swaps could alias it, and it would be
+        // stored and reloaded at every one.
+        segment* top = top_;
+        while (top->lo == key_ + p) {
+            const segment s = *top--;
+            key_t* i = s.lo;
+            key_t* j = s.hi;
             partition(i, j);
             // Right part below the left one: the leftmost pending segment stays on top.
-            if (i < key_ + s.hi) push(static_cast<int>(i - key_), s.hi);
-            if (key_ + s.lo < j) push(s.lo, static_cast<int>(j - key_));
+            if (i < s.hi) *++top = {i, s.hi};
+            if (s.lo < j) *++top = {s.lo, j};
         }
+        top_ = top;
         return base_[key_[p] & (INDEX_RANGE - 1)];
     }
 
@@ -66,8 +71,9 @@ private:
     // tens of thousands, or search scores.
     static constexpr int32_t SCORE_LIMIT = INT32_MAX / INDEX_RANGE;
     static_assert(INDEX_RANGE == 1 << INDEX_BITS);
+    // Bounds as pointers: no conversions on the way to and from the partition.
     struct segment {
-        uint16_t lo, hi;
+        key_t *lo, *hi;
     };
 
     // Hoare partition around the middle element's score: afterwards every key
@@ -127,13 +133,12 @@ private:
     }
 #endif
 
-    void push(int lo, int hi) { pending_[top_++] = {static_cast<uint16_t>(lo), static_cast<uint16_t>(hi)}; }
-
     static constexpr int PAD = 3;  // keys a scan of four may read beyond the list
     move_t* base_ = nullptr;
-    int top_ = 0;
     key_t storage_[PAD + MAX_MOVES + PAD];
     key_t* const key_ = storage_ + PAD;
-    // Pending segments hold two keys or more and never overlap.
-    segment pending_[MAX_MOVES / 2];
+    // Pending segments hold two keys or more and never overlap; the top one is
+    // the leftmost. pending_[0] is an end marker, so the stack is never empty.
+    segment* top_ = nullptr;
+    segment pending_[1 + MAX_MOVES / 2];
 };
