@@ -1,5 +1,6 @@
 // Sorting a move list highest score first, on demand. Most nodes cut off after
-// one or two moves, so a node settles only the positions it reaches. The result
+// one or two moves, so a node settles only the positions it reaches, until it
+// has come far enough to be likely to need them all. The result
 // is the permutation of the full quicksort below, ties included: its segments
 // are disjoint, so partitioning them lazily, leftmost first, changes nothing.
 // The sort moves small keys (score and list index in one 32-bit number),
@@ -46,6 +47,7 @@ public:
     // The move a full sort would put at position p. Positions are settled in
     // increasing order, each at most once, from 0.
     move_t& settle(int p) {
+        if (p == FINISH_FROM) finish();
         // The top in a local: the key swaps could alias it, and it would be
         // stored and reloaded at every one.
         segment* top = top_;
@@ -133,12 +135,37 @@ private:
     }
 #endif
 
+    // A node that has come this far mostly goes through its whole list. The
+    // rest is then sorted at once, in a loop whose only test is for the end
+    // of the stack: settling it position by position asks at each one whether
+    // a segment starts there, and that follows no pattern.
+    static constexpr int FINISH_FROM = 10;
+    void finish() {
+        segment* top = top_;
+        while (top != pending_) {
+            const segment s = *top;
+            key_t* i = s.lo;
+            key_t* j = s.hi;
+            partition(i, j);
+            // Both parts are written, and each kept if it holds two keys or
+            // more, without a branch: the right one over the segment just
+            // taken, the left one above it or in its place. The slot above the
+            // stack takes the write of a left part that is not kept.
+            const int keep_right = i < s.hi, keep_left = s.lo < j;
+            top[0] = {i, s.hi};
+            top[keep_right] = {s.lo, j};
+            top += keep_right + keep_left - 1;
+        }
+        top_ = top;
+    }
+
     static constexpr int PAD = 3;  // keys a scan of four may read beyond the list
     move_t* base_ = nullptr;
     key_t storage_[PAD + MAX_MOVES + PAD];
     key_t* const key_ = storage_ + PAD;
     // Pending segments hold two keys or more and never overlap; the top one is
-    // the leftmost. pending_[0] is an end marker, so the stack is never empty.
+    // the leftmost. pending_[0] is an end marker, so the stack is never empty,
+    // and the last slot is for finish's write of a part not kept.
     segment* top_ = nullptr;
-    segment pending_[1 + MAX_MOVES / 2];
+    segment pending_[1 + MAX_MOVES / 2 + 1];
 };

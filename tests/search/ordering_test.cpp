@@ -205,4 +205,45 @@ TEST(LazySort, SameOrderAsFullQuicksortTiesIncluded) {
     }
 }
 
+// Where the sort stops matters as much as the list: a node may stop before the
+// rest is sorted at once, just at that point, or go on; lists run from a few
+// moves to the longest, with scores at both ends of their range, where the
+// partition's bounds are one step from overflow.
+TEST(LazySort, SameOrderWhereverSettlingStops) {
+    constexpr int limit = INT32_MAX / lazy_sort::MAX_MOVES;  // scores stay inside (-limit, limit)
+    struct scores {
+        const char* name;
+        int lowest, spread;  // scores lowest .. lowest + spread - 1
+    };
+    const scores kinds[] = {
+        {"all tied", 5, 1},
+        {"few", -2, 3},
+        {"mostly distinct", -100000, 200000},
+        {"top of range", limit - 4, 4},
+        {"bottom of range", -limit + 1, 4},
+    };
+    std::mt19937 rng(23);
+    for (const scores& kind : kinds) {
+        for (int n : {4, 9, 10, 11, 12, 13, 31, 64, lazy_sort::MAX_MOVES}) {
+            std::vector<move_t> list(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                list[static_cast<size_t>(i)] = {kind.lowest + static_cast<int>(rng() % static_cast<unsigned>(kind.spread)), i,
+                                                0, 0, 0};
+            std::vector<move_t> expected = list;
+            reference_quicksort(expected.data(), expected.data() + n - 1);
+            for (int stop = 1; stop <= std::min(n, 14); ++stop) {
+                lazy_sort order;
+                order.start(list.data(), n);
+                for (int i = 0; i < stop; ++i)
+                    ASSERT_EQ(order.settle(i).from, expected[static_cast<size_t>(i)].from)
+                        << kind.name << " n " << n << " stop " << stop << " at " << i;
+            }
+            lazy_sort order;
+            order.start(list.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(order.settle(i).from, expected[static_cast<size_t>(i)].from) << kind.name << " n " << n << " at " << i;
+        }
+    }
+}
+
 }  // namespace
