@@ -236,16 +236,18 @@ check_attack_t find_attack(const Count& e) {
     return {};
 }
 
-// Whether a move's two squares may bear on the king at k (k on the board).
-inline bool touches_king_lines(int k, const move_t& m) {
-    return ((relations.of(m.from, k) | relations.of(m.to, k)) & (KING_LINE | KING_LEG)) != 0;
-}
-
 }  // namespace
 
+// A square left empty may open a line or a horse's leg onto the king; a square
+// filled may only close those, except that it can screen a cannon on the
+// king's line. A capture's target stays filled, and a king's step leaves or
+// reaches a square beside its own, so it needs no test of its own. One
+// branch on the combined bits: which case holds follows no pattern.
 bool may_expose_king(const Count& e, const move_t& m, int side) {
     const int k = e.piece_square[side_base(side) + KING_OFFSET];
-    return k == 0 || m.piece == side_base(side) + KING_OFFSET || touches_king_lines(k, m);
+    const unsigned filled = m.captured == EMPTY_SQUARE ? KING_LINE : 0u;
+    const unsigned bits = (relations.of(m.from, k) & (KING_LINE | KING_LEG)) | (relations.of(m.to, k) & filled);
+    return (k == 0) | (bits != 0);
 }
 
 int own_check_after_move(Count& e, const move_t& m, int side) {
@@ -254,10 +256,13 @@ int own_check_after_move(Count& e, const move_t& m, int side) {
     return CHECK_NONE;
 }
 
+// A piece arriving diagonally beside the king attacks nothing there and only
+// blocks a leg; the origin, by emptying, may still free a horse.
 bool may_give_check(const Count& e, const move_t& m, int side) {
     const int k = e.piece_square[side_base(1 - side) + KING_OFFSET];
-    return k == 0 || touches_king_lines(k, m) ||
-           ((relations.of(m.to, k) & HORSE_REACH) != 0 && (m.piece | 1) == side_base(side) + HORSE_OFFSET + 1);
+    const unsigned arrival = (m.piece | 1) == side_base(side) + HORSE_OFFSET + 1 ? KING_LINE | HORSE_REACH : KING_LINE;
+    const unsigned bits = (relations.of(m.from, k) & (KING_LINE | KING_LEG)) | (relations.of(m.to, k) & arrival);
+    return (k == 0) | (bits != 0);
 }
 
 int check_given_by_move(Count& e, const move_t& m, int side) {
