@@ -125,18 +125,18 @@ int king_attack(const Count& e, const Lines& lines) {
     const int k = ps[T::own];
     if (k == 0) return CHECK_KING_MISSING;
 
-    const int r0 = ps[E + ROOK_OFFSET], r1 = ps[E + ROOK_OFFSET + 1];
-    const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
-    if (same_file(k, ps[E]) || same_file(k, r0) || same_file(k, r1) || same_file(k, c0) || same_file(k, c1)) {
+    // The other king stands on this file most of the time: the file ahead is
+    // scanned without a test first. Past the edge both squares are off the
+    // board, which no test below matches.
+    {
         int first, second;
         first_two_occupied<T::fwd>(lines, k, first, second);
         const int v = b[first], w = b[second];
-        if (v != OFF_BOARD) {
-            if (is_rook(v, E)) return ORDER_ROOK;
-            if (v == E) return CHECK_KINGS_FACING;
-            if (is_cannon(w, E)) return ORDER_CANNON;
-        }
+        if (is_rook(v, E) | (v == E) | is_cannon(w, E))
+            return is_rook(v, E) ? ORDER_ROOK : v == E ? CHECK_KINGS_FACING : ORDER_CANNON;
     }
+    const int r0 = ps[E + ROOK_OFFSET], r1 = ps[E + ROOK_OFFSET + 1];
+    const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
     if (same_rank(k, r0) || same_rank(k, r1) || same_rank(k, c0) || same_rank(k, c1)) {
         if (const int code = ray_attacker<false, +1>(e, lines, k, E)) return code;
         if (const int code = ray_attacker<false, -1>(e, lines, k, E)) return code;
