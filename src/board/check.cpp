@@ -135,9 +135,10 @@ int king_attack(const Count& e, const Lines& lines) {
         if (is_rook(v, E) | (v == E) | is_cannon(w, E))
             return is_rook(v, E) ? ORDER_ROOK : v == E ? CHECK_KINGS_FACING : ORDER_CANNON;
     }
-    const int r0 = ps[E + ROOK_OFFSET], r1 = ps[E + ROOK_OFFSET + 1];
-    const int c0 = ps[E + CANNON_OFFSET], c1 = ps[E + CANNON_OFFSET + 1];
-    if (same_rank(k, r0) || same_rank(k, r1) || same_rank(k, c0) || same_rank(k, c1)) {
+    // Rows by bit: a captured piece's square 0 sets row 0, which holds no king.
+    const uint32_t rows = (1u << (ps[E + ROOK_OFFSET] >> 4)) | (1u << (ps[E + ROOK_OFFSET + 1] >> 4)) |
+                          (1u << (ps[E + CANNON_OFFSET] >> 4)) | (1u << (ps[E + CANNON_OFFSET + 1] >> 4));
+    if ((rows >> (k >> 4)) & 1) {
         if (const int code = ray_attacker<false, +1>(e, lines, k, E)) return code;
         if (const int code = ray_attacker<false, -1>(e, lines, k, E)) return code;
     }
