@@ -18,10 +18,6 @@ inline bool is_pawn(int v, int base) { return static_cast<unsigned>(v - base - P
 inline bool is_elephant(int v, int base) { return (v | 1) == base + ELEPHANT_OFFSET + 1; }
 inline bool is_advisor(int v, int base) { return (v | 1) == base + ADVISOR_OFFSET + 1; }
 
-// Square 0 (a captured piece) has row and column 0, which no playing square has.
-inline bool same_file(int a, int b) { return ((a ^ b) & 15) == 0; }
-inline bool same_rank(int a, int b) { return (a ^ b) < 16; }
-
 // The board value of the first non-empty square after s in direction D; s moves there.
 template <int D, class Lines>
 inline int first_blocker(const Count& e, const Lines& lines, int& s) {
@@ -168,13 +164,17 @@ int attacker_of(const Count& e, int t) {
     if (pair_in_reach(ps, t, B, HORSE_OFFSET, HORSE_REACH))
         if (const int s = horse_attacker(b, t, B)) return b[s];
 
+    // Files and rows by bit, as in king_attack: a captured piece's square 0
+    // sets column and row 0, which no playing square has.
     const int r0 = ps[B + ROOK_OFFSET], r1 = ps[B + ROOK_OFFSET + 1];
     const int c0 = ps[B + CANNON_OFFSET], c1 = ps[B + CANNON_OFFSET + 1];
-    if (same_file(t, r0) || same_file(t, r1) || same_file(t, c0) || same_file(t, c1)) {
+    const uint32_t columns = (1u << (r0 & 15)) | (1u << (r1 & 15)) | (1u << (c0 & 15)) | (1u << (c1 & 15));
+    const uint32_t rows = (1u << (r0 >> 4)) | (1u << (r1 >> 4)) | (1u << (c0 >> 4)) | (1u << (c1 >> 4));
+    if ((columns >> (t & 15)) & 1) {
         if (const int code = ray_attacker<true, -16>(e, e.lines, t, B)) return code;
         if (const int code = ray_attacker<true, +16>(e, e.lines, t, B)) return code;
     }
-    if (same_rank(t, r0) || same_rank(t, r1) || same_rank(t, c0) || same_rank(t, c1)) {
+    if ((rows >> (t >> 4)) & 1) {
         if (const int code = ray_attacker<true, -1>(e, e.lines, t, B)) return code;
         if (const int code = ray_attacker<true, +1>(e, e.lines, t, B)) return code;
     }
