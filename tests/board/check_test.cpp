@@ -101,6 +101,10 @@ TEST(InCheck, MovesThatCannotExposeTheKingAreLegal) {
         "2bak4/4a4/4b4/3N5/2p6/9/9/4B4/4A4/3AK4 w",
         "3ak4/4a4/2r1b1n2/2p3p1P/pCbcpn1CR/2P5r/P3P4/R3B4/4N4/2BAKA1N1 w",
         "3k1a3/9/4ba3/5n3/c3p1b2/6n2/p8/N4A3/9/2B1K1B2 b",
+        // A rook can step between the king and a bare cannon, screening it.
+        "3k5/9/9/9/4c4/9/R8/9/9/4K4 w",
+        // Captures on the king's file keep a double screen; a rook can reach a leg.
+        "3k5/9/9/9/4c4/9/4p4/R3p4/R8/4K4 w",
     };
     int passed_over = 0;
     for (const char* fen : fens) {
@@ -116,6 +120,42 @@ TEST(InCheck, MovesThatCannotExposeTheKingAreLegal) {
         }
     }
     EXPECT_GT(passed_over, 100);
+}
+
+// The other filter: a move it passes over gives no check. Discovered lines,
+// freed horse legs, screens put before a cannon, arrivals of a horse or a pawn
+// and pieces stepping onto a leg are where it could go wrong.
+TEST(InCheck, MovesThatCannotGiveCheckGiveNone) {
+    const char* const fens[] = {
+        "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w",
+        "2bakab1r/6r2/1cn4c1/p1p1p3p/9/2P3p2/PC2P1n1P/2N1B1NC1/R4R3/3AKAB2 w",
+        "3ak4/4a4/2r1b1n2/2p3p1P/pCbcpn1CR/2P5r/P3P4/R3B4/4N4/2BAKA1N1 w",
+        "3k5/9/9/3P5/9/9/3R5/9/9/4K4 w",    // the pawn leaving the file uncovers the rook
+        "4k4/9/9/2N6/4C4/9/9/9/9/3K5 w",    // the horse can screen the cannon
+        "3k5/4P4/4N4/9/9/9/9/9/9/4K4 w",    // the pawn holds the horse's leg
+        "4k4/9/9/7N1/9/9/9/9/9/3K5 w",      // horse arrivals, two checking
+        "9/4k4/9/4P4/9/9/9/9/9/3K5 w",      // a pawn arriving beside the king
+        "3k5/R8/9/9/9/9/9/9/9/4K4 w",       // a rook reaching the king's legs
+    };
+    int passed_over = 0, checks = 0;
+    for (const char* fen : fens) {
+        for (int side : {RED, BLACK}) {
+            auto e = engine_at(fen);
+            if (in_check(*e, side) != 0 || in_check(*e, 1 - side) != 0) continue;
+            generate_moves(*e, side, 0);
+            for (const move_t* m = e->ply_moves[0]; m < e->ply_moves[1]; ++m) {
+                board_do_move(*e, *m);
+                const int given = in_check(*e, 1 - side);
+                board_undo_move(*e, *m);
+                checks += given != 0;
+                if (may_give_check(*e, *m, side)) continue;
+                ++passed_over;
+                EXPECT_EQ(given, 0) << move_text(*m) << " in " << fen;
+            }
+        }
+    }
+    EXPECT_GT(passed_over, 100);
+    EXPECT_GT(checks, 5);
 }
 
 struct Snapshot {
