@@ -60,7 +60,10 @@ template <int S>
     const int b_rank = V::rank(b);
     const int king_rank = V::rank(king);
     if (b == s + f && V::own_at(e, b, HORSE)) mid -= b_rank >= 7 ? 50 : 20;
-    if (king_rank >= 0 && (left_board || king_rank >= b_rank)) st.king_rank_square[S][k] = V::square(file, king_rank);
+    // An edge blocker ranks -1, so one comparison covers the open file. The
+    // slot is still 0: a mask stores it with no hard-to-predict branch.
+    const int sees_king_rank = -static_cast<int>((king_rank >= 0) & (king_rank >= b_rank));
+    st.king_rank_square[S][k] = V::square(file, king_rank < 0 ? 0 : king_rank) & sees_king_rank;
     if (left_board) {
         const int back = V::square(file, 0);
         st.back_rank_square[S][k] = back;
