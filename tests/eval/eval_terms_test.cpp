@@ -125,4 +125,35 @@ TEST(CannonTerms, SecondCannonReadsThePinOfTheFirst) {
     EXPECT_EQ(pin_first.attack - open_first.attack, 20);
 }
 
+// A cannon facing the king along its rank gains 80 for each rook whose file
+// reaches that rank between the two; a file blocked short of the rank gives nothing.
+TEST(CannonTerms, RooksReachingTheKingRank) {
+    struct Case {
+        const char* fen;
+        int rook_bonus;
+        const char* why;
+    };
+    // The cannon on a9 sees the king on e9; a black pawn on c6 or g6 stays in
+    // both positions of a case so that only the rook's file differs.
+    const Case cases[] = {
+        {"C3k4/9/9/p8/9/2R6/9/9/9/3K5 w", 80, "c-file open up to c9"},
+        {"C3k4/9/9/2p6/9/2R6/9/9/9/3K5 w", 0, "c-file stopped on c6"},
+        {"C3k4/9/9/p8/9/6R2/9/9/9/3K5 w", 0, "g9 lies past the king"},
+    };
+    EvalBoard b;
+    for (const Case& c : cases) {
+        // The same cannon without the rook, with the pawn where the case has it.
+        std::string base = c.fen;
+        base[base.find('R')] = '1';
+        ASSERT_TRUE(b.set_fen(c.fen));
+        b.engine().eval_phase_class = 0;
+        const eval_terms with_rook = b.trace().cannons[RED];
+        ASSERT_TRUE(b.set_fen(base));
+        b.engine().eval_phase_class = 0;
+        const eval_terms without = b.trace().cannons[RED];
+        EXPECT_EQ(with_rook.attack - without.attack, c.rook_bonus) << c.why;
+        EXPECT_EQ(with_rook.mid - without.mid, 20) << c.why << ": 10 x 2 per rook";
+    }
+}
+
 }  // namespace
