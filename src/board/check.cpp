@@ -128,7 +128,7 @@ int king_attack(const Count& e, const Lines& lines) {
         int first, second;
         first_two_occupied<T::fwd>(lines, k, first, second);
         const int v = b[first], w = b[second];
-        if (is_rook(v, E) | (v == E) | is_cannon(w, E))
+        if (int{is_rook(v, E)} | int{v == E} | int{is_cannon(w, E)})
             return is_rook(v, E) ? ORDER_ROOK : v == E ? CHECK_KINGS_FACING : ORDER_CANNON;
     }
     // Rows by bit: a captured piece's square 0 sets row 0, which holds no king.
