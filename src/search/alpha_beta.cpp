@@ -401,18 +401,21 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     const bool prefetch_table = depth > 1 && e.tt_probe_switch;
     const bool prefetch_eval = depth == 1;
     const int lookahead = prefetch_table || prefetch_eval ? PREFETCH_LOOKAHEAD : 0;
-    move_t* settled[PREFETCH_LOOKAHEAD + 1];
+    // A ring of settled moves, its size a power of two above the lookahead.
+    constexpr int RING = 4;
+    static_assert(RING > PREFETCH_LOOKAHEAD && (RING & (RING - 1)) == 0);
+    move_t* settled[RING];
     int settled_end = next;  // positions below it are settled
     for (int i = next; i < count; ++i) {
         for (; settled_end <= i + lookahead && settled_end < count; ++settled_end) {
             move_t& coming = order.settle(settled_end);
-            settled[settled_end % (PREFETCH_LOOKAHEAD + 1)] = &coming;
+            settled[settled_end & (RING - 1)] = &coming;
             if (lookahead == 0) continue;
             const uint32_t key = key_after(e, coming);
             if (prefetch_table) tt_prefetch_key(e, other, key);
             else eval_cache_prefetch_key(key);
         }
-        move_t& m = *settled[i % (PREFETCH_LOOKAHEAD + 1)];
+        move_t& m = *settled[i & (RING - 1)];
         if (const int result = try_move(m, i == 0); result != MOVES_GO_ON) return result;
     }
 
