@@ -48,10 +48,10 @@ void count_cutoff(Count& e, bool first_move) {
     }
 }
 
-constexpr int MOVES_GO_ON = INT_MIN;
+constexpr int MOVES_GO_ON = INT_MIN;  // the node goes on to its next move
 // How many moves ahead of the one searched a node settles its list and
 // starts loading what the children will read first.
-constexpr int PREFETCH_LOOKAHEAD = 2;  // the node goes on to its next move
+constexpr int PREFETCH_LOOKAHEAD = 2;
 
 // A node at the horizon, its state cleared as any node's: the quiescence
 // search. The move into it recorded its check in height_check[h].
@@ -394,8 +394,9 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     } else {
         order.start(first, count);
     }
-    // Where the children probe the table, each move's successor is settled
-    // before the move is searched, so that its slots load during that search.
+    // Where the children probe the table, the moves PREFETCH_LOOKAHEAD places
+    // further down are settled before a move is searched, so that their slots
+    // load during that search.
     // At the horizon's edge the children evaluate first instead: their
     // evaluation-cache entries load the same way.
     const bool prefetch_table = depth > 1 && e.tt_probe_switch;
