@@ -119,6 +119,7 @@ struct boardinfo_t {
     uint32_t zobrist_key_table[15][256];
     uint32_t zobrist_lock_table[15][256];
     uint16_t tt_generation;
+    uint16_t tt_epoch;  // counts the table clears; entries of other epochs read as empty
     hash_book_t hash_book;
     move_t killers[MAX_HEIGHT][3];
     square_pair_table history;

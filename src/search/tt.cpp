@@ -17,21 +17,37 @@ namespace {
 
 tt_entry_t* first_slot(const Count& e, int side) { return e.tt_tables[side] + tt_index(e); }
 
-tt_entry_t* matching_slot(const Count& e, int side) {
-    if (e.tt_size == 0) return nullptr;
-    tt_entry_t* slot = first_slot(e, side);
-    if (slot[0].lock == e.zobrist_lock) return slot;
-    if (slot[1].lock == e.zobrist_lock) return slot + 1;
-    return nullptr;
-}
+bool is_current(const Count& e, const tt_entry_t& t) { return t.epoch == e.tt_epoch; }
 
-// Older and shallower entries go first: the smaller generation * 255 + move_depth.
-int replacement_key(const tt_entry_t& t) { return t.generation * 255 + t.move_depth; }
+// An outdated entry reads as empty, lock 0 included.
+uint32_t lock_as_read(const Count& e, const tt_entry_t& t) { return is_current(e, t) ? t.lock : 0; }
 
 void reset_slot(const Count& e, tt_entry_t& t) {
     t = TT_EMPTY_ENTRY;
     t.lock = e.zobrist_lock;
     t.generation = e.tt_generation;
+    t.epoch = e.tt_epoch;
+}
+
+// A matched entry, made current first when it is an outdated one (which
+// matches only a position whose lock is 0).
+tt_entry_t* matched(const Count& e, tt_entry_t* t) {
+    if (!is_current(e, *t)) [[unlikely]] reset_slot(e, *t);
+    return t;
+}
+
+tt_entry_t* matching_slot(const Count& e, int side) {
+    if (e.tt_size == 0) return nullptr;
+    tt_entry_t* slot = first_slot(e, side);
+    if (lock_as_read(e, slot[0]) == e.zobrist_lock) return matched(e, slot);
+    if (lock_as_read(e, slot[1]) == e.zobrist_lock) return matched(e, slot + 1);
+    return nullptr;
+}
+
+// Older and shallower entries go first: the smaller generation * 255 + move_depth.
+int replacement_key(const Count& e, const tt_entry_t& t) {
+    const tt_entry_t& read = is_current(e, t) ? t : TT_EMPTY_ENTRY;
+    return read.generation * 255 + read.move_depth;
 }
 
 // The matching entry touched, or a fresh one in the slot the replacement rule picks.
@@ -42,7 +58,7 @@ tt_entry_t* entry_for_store(Count& e, int side) {
         return t;
     }
     tt_entry_t* slot = first_slot(e, side);
-    tt_entry_t* victim = replacement_key(slot[0]) < replacement_key(slot[1]) ? slot : slot + 1;
+    tt_entry_t* victim = replacement_key(e, slot[0]) < replacement_key(e, slot[1]) ? slot : slot + 1;
     reset_slot(e, *victim);
     return victim;
 }
@@ -69,9 +85,8 @@ tt_entry_t* allocate_table(int32_t n) {
     return static_cast<tt_entry_t*>(platform::allocate_large_block(sizeof(tt_entry_t) * (static_cast<size_t>(n) + 1)));
 }
 
-// Writes n empty entries. The bench clears tens of megabytes for every
-// position: streaming stores write whole lines without reading them first,
-// and leave the cache to the search.
+// Writes n empty entries. The tables are tens of megabytes: streaming stores
+// write whole lines without reading them first, and leave the cache to the search.
 void fill_empty(tt_entry_t* t, size_t n) {
 #ifdef __SSE2__
     constexpr size_t GROUP = 4;  // four entries fill five 16-byte words
@@ -92,6 +107,14 @@ void fill_empty(tt_entry_t* t, size_t n) {
     }
 #endif
     std::fill_n(t, n, TT_EMPTY_ENTRY);
+}
+
+// Every entry of both tables made an empty one of epoch 0, the current epoch.
+void rewrite_empty(Count& e) {
+    e.tt_epoch = 0;
+    if (e.tt_tables[0] == nullptr) return;
+    const size_t n = static_cast<size_t>(e.tt_size) + 1;
+    for (int side = 0; side < 2; ++side) fill_empty(e.tt_tables[side], n);
 }
 
 }  // namespace
@@ -115,7 +138,7 @@ bool tt_resize(Count& e, int megabytes) {
     e.tt_index_magic = tt_index_magic_for(n);
     e.tt_tables[0] = t0;
     e.tt_tables[1] = t1;
-    tt_clear(e);
+    rewrite_empty(e);
     return true;
 }
 
@@ -127,10 +150,11 @@ void tt_free(Count& e) {
 }
 
 void tt_clear(Count& e) {
-    if (e.tt_tables[0] == nullptr) return;
-    const size_t n = static_cast<size_t>(e.tt_size) + 1;
-    for (int side = 0; side < 2; ++side) fill_empty(e.tt_tables[side], n);
+    // When the epochs wrap, an entry could be as old as the new epoch.
+    if (++e.tt_epoch == 0) rewrite_empty(e);
 }
+
+tt_entry_t tt_entry_as_read(const Count& e, const tt_entry_t& t) { return is_current(e, t) ? t : TT_EMPTY_ENTRY; }
 
 int tt_score_to_table(int score, int height) {
     if (score < -MATE_THRESHOLD) return score - height;

@@ -18,10 +18,16 @@ struct tt_entry_t {
     int8_t move_depth;
     uint16_t generation;
     uint8_t mate_threat;
+    // The clear the entry was written after (Count::tt_epoch): an entry of an
+    // earlier one reads as TT_EMPTY_ENTRY, so a clear need not rewrite the tables.
+    uint16_t epoch;
 };
 static_assert(sizeof(tt_entry_t) == 20);
 
-constexpr tt_entry_t TT_EMPTY_ENTRY = {0, -20000, 20000, -1, -1, 0, 0, -1, 0, 0};
+constexpr tt_entry_t TT_EMPTY_ENTRY = {0, -20000, 20000, -1, -1, 0, 0, -1, 0, 0, 0};
+
+// The entry as probes and stores see it: TT_EMPTY_ENTRY when a clear came after it.
+tt_entry_t tt_entry_as_read(const Count& e, const tt_entry_t& t);
 
 // What the probe at the start of an alpha_beta node learns. `from`/`to` are 0
 // without a hash move; `cutoff` means the node ends at once with `score`.

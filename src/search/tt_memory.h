@@ -12,5 +12,6 @@ int32_t tt_entries_for_megabytes(int megabytes);
 // allocation the old tables (if any) stay as they were and the result is false.
 bool tt_resize(Count& e, int megabytes);
 void tt_free(Count& e);
-// Empties every entry of both tables, the extra entry n included.
+// Empties every entry of both tables, the extra entry n included. The entries
+// are only outdated (a new epoch); every 65536th clear rewrites them.
 void tt_clear(Count& e);

@@ -116,8 +116,8 @@ TEST_F(TranspositionTable, LastIndexUsesTheExtraEntry) {
 
     slot(RED, N).lock = 77;
     tt_clear(*e);
-    EXPECT_TRUE(is_empty(slot(RED, N))) << "cleared with the others";
-    EXPECT_TRUE(is_empty(slot(BLACK, N)));
+    EXPECT_TRUE(is_empty(tt_entry_as_read(*e, slot(RED, N)))) << "cleared with the others";
+    EXPECT_TRUE(is_empty(tt_entry_as_read(*e, slot(BLACK, N))));
 }
 
 TEST_F(TranspositionTable, StoresKeepDeeperResults) {
@@ -279,22 +279,87 @@ TEST_F(TranspositionTable, ResizeGivesEmptyTables) {
     EXPECT_TRUE(is_empty(e->tt_tables[BLACK][e->tt_size]));
 }
 
-// Clearing writes four entries at a time: sizes that leave every remainder, and
-// tables filled with junk first, so that no entry is missed or overrun.
+// When the epochs wrap, the clear rewrites the tables, four entries at a time:
+// sizes that leave every remainder, and tables filled with junk first, so that
+// no entry is missed or overrun.
 TEST(TranspositionTableClear, EveryEntryOfBothTablesIsEmpty) {
     auto e = std::make_unique<CountEx>();
     for (int megabytes : {16, 17, 18, 19}) {
         ASSERT_TRUE(tt_resize(*e, megabytes));
         const size_t n = static_cast<size_t>(e->tt_size) + 1;
         for (tt_entry_t* t : e->tt_tables) std::memset(static_cast<void*>(t), 0x5A, n * sizeof(tt_entry_t));
+        e->tt_epoch = 0x5A5A;  // the junk reads as current
         tt_clear(*e);
         for (int side : {RED, BLACK}) {
             size_t dirty = 0;
-            for (size_t i = 0; i < n; ++i) dirty += !is_empty(e->tt_tables[side][i]);
-            EXPECT_EQ(dirty, 0u) << megabytes << " MB, side " << side << ", remainder " << n % 4;
+            for (size_t i = 0; i < n; ++i) dirty += !is_empty(tt_entry_as_read(*e, e->tt_tables[side][i]));
+            EXPECT_EQ(dirty, 0u) << megabytes << " MB, side " << side << " (new epoch)";
+        }
+        e->tt_epoch = 0xFFFF;
+        tt_clear(*e);
+        for (int side : {RED, BLACK}) {
+            size_t dirty = 0;
+            for (size_t i = 0; i < n; ++i) dirty += !is_empty(e->tt_tables[side][i]) || e->tt_tables[side][i].epoch != 0;
+            EXPECT_EQ(dirty, 0u) << megabytes << " MB, side " << side << ", remainder " << n % 4 << " (rewritten)";
         }
     }
     tt_free(*e);
+}
+
+// Entries outdated by a clear must act exactly as rewritten empty ones. Two
+// tables get the same random stores and probes over a few crowded slots,
+// lock 0 among the locks; one is cleared by new epochs, the other rewritten.
+TEST(TranspositionTableClear, OutdatedEntriesActAsEmptyOnes) {
+    auto epochs = std::make_unique<CountEx>(), rewrites = std::make_unique<CountEx>();
+    ASSERT_TRUE(tt_resize(*epochs, 16));
+    ASSERT_TRUE(tt_resize(*rewrites, 16));
+    constexpr uint32_t KEYS = 6, LOCKS = 3;
+    uint32_t x = 12345;
+    auto next = [&x](uint32_t n) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        return x % n;
+    };
+    for (int round = 0; round < 40; ++round) {
+        for (int step = 0; step < 300; ++step) {
+            const uint32_t key = next(KEYS), lock = next(LOCKS);
+            const int side = static_cast<int>(next(2)), op = static_cast<int>(next(4));
+            const int depth = static_cast<int>(next(8)), score = static_cast<int>(next(400)) - 200;
+            const int from = 51 + static_cast<int>(next(100)), to = 51 + static_cast<int>(next(100));
+            tt_probe_t probes[2];
+            int i = 0;
+            for (CountEx* e : {epochs.get(), rewrites.get()}) {
+                e->zobrist_key = key;
+                e->zobrist_lock = lock;
+                e->pv_table[0] = move_t{from, to, 0, 0, 0};
+                probes[i] = {};
+                switch (op) {
+                    case 0: tt_store_lower(*e, side, depth, score, 0); break;
+                    case 1: tt_store_bounds(*e, side, depth, score, -50, 50, 0); break;
+                    case 2: tt_mark_mate_threat(*e, side); break;
+                    default: probes[i] = tt_probe_node(*e, side, -50, 50, depth, 0, 1); break;
+                }
+                ++i;
+            }
+            ASSERT_EQ(probes[0].found, probes[1].found) << round << " " << step;
+            ASSERT_EQ(probes[0].cutoff, probes[1].cutoff) << round << " " << step;
+            ASSERT_EQ(probes[0].score, probes[1].score) << round << " " << step;
+            ASSERT_EQ(probes[0].from * 256 + probes[0].to, probes[1].from * 256 + probes[1].to) << round << " " << step;
+        }
+        for (int side : {RED, BLACK}) {
+            for (uint32_t k = 0; k <= KEYS; ++k) {
+                tt_entry_t a = tt_entry_as_read(*epochs, epochs->tt_tables[side][k]);
+                tt_entry_t b = tt_entry_as_read(*rewrites, rewrites->tt_tables[side][k]);
+                a.epoch = b.epoch = 0;
+                ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "round " << round << ", slot " << k;
+            }
+        }
+        tt_clear(*epochs);
+        rewrites->tt_epoch = 0xFFFF;
+        tt_clear(*rewrites);
+        epochs->tt_generation = rewrites->tt_generation = static_cast<uint16_t>(round % 3);
+    }
+    tt_free(*epochs);
+    tt_free(*rewrites);
 }
 
 // The index by multiplication must equal key mod n for every key and size.

@@ -134,8 +134,8 @@ TEST_F(Options, NewgameForgetsTheLastGame) {
     apply_low_time_rule(mirror, *e);
 
     set("setoption newgame");
-    EXPECT_EQ(e->tt_tables[0][5].lock, 0u);
-    EXPECT_EQ(e->tt_tables[1][e->tt_size].lock, 0u);
+    EXPECT_EQ(tt_entry_as_read(*e, e->tt_tables[0][5]).lock, 0u);
+    EXPECT_EQ(tt_entry_as_read(*e, e->tt_tables[1][e->tt_size]).lock, 0u);
     EXPECT_EQ(e->tt_generation, 0);
     EXPECT_EQ(e->killers[3][1].from, 0);
     EXPECT_EQ(e->history(52, 68), 0);
