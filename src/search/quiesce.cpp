@@ -1,7 +1,5 @@
 #include "search/quiesce.h"
 
-#include <utility>
-
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
@@ -98,22 +96,17 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
         } else if (ph == phase::checks && h > 0) {
             kept_end = keep_in_score_order(first, last, checks, score_of);
         }
-        if (kept_end != nullptr) last = kept_end;
-        else score_list(e, first, last, side, g);
-        for (move_t* mp = first; mp < last; ++mp) {
-            // Selection by exchange: each later move scoring above the one held
-            // takes its place, the held one going where it stood.
-            // The held move waits in its final place, *mp, and its score in a
-            // register, so the compares never wait on a swap.
-            int held_score = mp->score;
-            for (move_t* q = mp + 1; q < last; ++q) {
-                const int score = q->score;
-                if (score > held_score) {
-                    std::swap(*mp, *q);
-                    held_score = score;
-                }
-            }
-            move_t& m = *mp;
+        // A kept list is in the selection's order already.
+        exchange_selection order;
+        if (kept_end != nullptr) {
+            last = kept_end;
+        } else {
+            score_list(e, first, last, side, g);
+            order.start(first, static_cast<int>(last - first));
+        }
+        const int count = static_cast<int>(last - first);
+        for (int p = 0; p < count; ++p) {
+            move_t& m = kept_end != nullptr ? first[p] : order.next(p);
 
             TAVOX_SELF_CHECK(g == 0 || may_lift(attack, m, side) || !is_legal(e, m, side));
             if (g != 0 && !may_lift(attack, m, side)) continue;

@@ -22,6 +22,26 @@ std::vector<int> selection_order(std::vector<move_t> list, const std::vector<boo
     return out;
 }
 
+// The keyed selection hands out the same order as the exchanges over the
+// moves themselves, ties and negative scores included, for lengths on both
+// sides of the scan's groups.
+TEST(ExchangeSelection, SameOrderAsExchangingTheMoves) {
+    std::mt19937 rng(5);
+    exchange_selection order;
+    for (int trial = 0; trial < 3000; ++trial) {
+        const int n = trial < 2900 ? 1 + trial % 23 : 100 + static_cast<int>(rng() % 300);
+        const int spread = trial % 3 == 0 ? 3 : trial % 3 == 1 ? 40 : 2000000;
+        std::vector<move_t> list(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            list[static_cast<size_t>(i)] = move_t{static_cast<int>(rng() % spread) - spread / 2, i, 0, 0, 0};
+        std::vector<move_t> work = list;
+        order.start(work.data(), n);
+        std::vector<int> got;
+        for (int p = 0; p < n; ++p) got.push_back(order.next(p).from);
+        EXPECT_EQ(got, selection_order(list, std::vector<bool>(static_cast<size_t>(n), true))) << "trial " << trial;
+    }
+}
+
 // Random lists, scores drawn from small and wide ranges (many ties or few),
 // filters passing few moves or many: whenever the lists' passing moves are
 // kept, they come in the order the selection over the whole list gives.
