@@ -27,10 +27,6 @@ inline int list_score(const Count& e, const move_t& m, int side, int check) {
     return score;
 }
 
-void score_list(Count& e, move_t* first, move_t* last, int side, int check) {
-    for (move_t* m = first; m < last; ++m) m->score = list_score(e, *m, side, check);
-}
-
 }  // namespace
 
 int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_check, int node_type, int own_check) {
@@ -85,28 +81,21 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
         // Among quiet moves, most cannot give check.
         check_attack_t attack;
         move_t* const first = e.ply_moves[h];
-        move_t* last = e.ply_moves[h + 1];
+        move_t* const last = e.ply_moves[h + 1];
         auto score_of = [&](const move_t& m) { return list_score(e, m, side, g); };
         auto lifts = [&](const move_t& m) { return may_lift(attack, m, side); };
         auto checks = [&](const move_t& m) { return may_give_check(e, m, side); };
-        move_t* kept_end = nullptr;
+        exchange_selection order;
+        bool kept = false;
         if (g != 0) {
             attack = find_attack(e, side);
-            kept_end = keep_in_score_order(first, last, lifts, score_of);
+            kept = order.take_passing(first, last, lifts, score_of);
         } else if (ph == phase::checks && h > 0) {
-            kept_end = keep_in_score_order(first, last, checks, score_of);
+            kept = order.take_passing(first, last, checks, score_of);
         }
-        // A kept list is in the selection's order already.
-        exchange_selection order;
-        if (kept_end != nullptr) {
-            last = kept_end;
-        } else {
-            score_list(e, first, last, side, g);
-            order.start(first, static_cast<int>(last - first));
-        }
-        const int count = static_cast<int>(last - first);
-        for (int p = 0; p < count; ++p) {
-            move_t& m = kept_end != nullptr ? first[p] : order.next(p);
+        if (!kept) order.take_all(first, last, score_of);
+        for (int p = 0; p < order.count(); ++p) {
+            move_t& m = order.next(p);
 
             TAVOX_SELF_CHECK(g == 0 || may_lift(attack, m, side) || !is_legal(e, m, side));
             if (g != 0 && !may_lift(attack, m, side)) continue;

@@ -35,7 +35,9 @@ TEST(ExchangeSelection, SameOrderAsExchangingTheMoves) {
         for (int i = 0; i < n; ++i)
             list[static_cast<size_t>(i)] = move_t{static_cast<int>(rng() % spread) - spread / 2, i, 0, 0, 0};
         std::vector<move_t> work = list;
-        order.start(work.data(), n);
+        for (move_t& m : work) m.score = -999999;  // stale scores: the selection must score the moves
+        order.take_all(work.data(), work.data() + n,
+                       [&](const move_t& m) { return list[static_cast<size_t>(m.from)].score; });
         std::vector<int> got;
         for (int p = 0; p < n; ++p) got.push_back(order.next(p).from);
         EXPECT_EQ(got, selection_order(list, std::vector<bool>(static_cast<size_t>(n), true))) << "trial " << trial;
@@ -45,7 +47,7 @@ TEST(ExchangeSelection, SameOrderAsExchangingTheMoves) {
 // Random lists, scores drawn from small and wide ranges (many ties or few),
 // filters passing few moves or many: whenever the lists' passing moves are
 // kept, they come in the order the selection over the whole list gives.
-TEST(KeepInScoreOrder, SameOrderAsTheSelectionOverTheWholeList) {
+TEST(ExchangeSelection, PassingMovesKeptInTheOrderOfTheWholeList) {
     std::mt19937 rng(11);
     int kept_lists = 0, refused_lists = 0;
     for (int trial = 0; trial < 4000; ++trial) {
@@ -62,27 +64,28 @@ TEST(KeepInScoreOrder, SameOrderAsTheSelectionOverTheWholeList) {
             list[k] = move_t{score[k], i, 0, 0, 0};
         }
         std::vector<move_t> work = list;
-        for (move_t& m : work) m.score = -999999;  // stale scores: the function must score what it keeps
-        move_t* end = keep_in_score_order(
+        for (move_t& m : work) m.score = -999999;  // stale scores: the selection must score what it keeps
+        exchange_selection order;
+        const bool kept = order.take_passing(
             work.data(), work.data() + n, [&](const move_t& m) { return passes[static_cast<size_t>(m.from)]; },
             [&](const move_t& m) { return score[static_cast<size_t>(m.from)]; });
         const std::vector<int> expected = selection_order(list, passes);
-        if (end == nullptr) {
+        if (!kept) {
             ++refused_lists;
-            // Refused only for a tie among the passing moves; the list stays as it was.
+            // Refused only for a tie among the passing moves.
             std::vector<int> passing_scores;
             for (int i = 0; i < n; ++i)
                 if (passes[static_cast<size_t>(i)]) passing_scores.push_back(score[static_cast<size_t>(i)]);
             std::sort(passing_scores.begin(), passing_scores.end());
             EXPECT_NE(std::adjacent_find(passing_scores.begin(), passing_scores.end()), passing_scores.end());
-            for (int i = 0; i < n; ++i) EXPECT_EQ(work[static_cast<size_t>(i)].from, i);
             continue;
         }
         ++kept_lists;
         std::vector<int> got;
-        for (const move_t* m = work.data(); m < end; ++m) {
-            got.push_back(m->from);
-            EXPECT_EQ(m->score, score[static_cast<size_t>(m->from)]);
+        for (int p = 0; p < order.count(); ++p) {
+            const move_t& m = order.next(p);
+            got.push_back(m.from);
+            EXPECT_EQ(m.score, score[static_cast<size_t>(m.from)]);
         }
         EXPECT_EQ(got, expected) << "trial " << trial;
     }
