@@ -340,8 +340,8 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             best = r;
             improved = true;
             if (r > alpha) {
+                record_pv(e, h, m, r);
                 m.score = r;
-                record_pv(e, h, m);
                 alpha = r;
                 if (r >= beta) {
                     if (!is_capture(m)) {
@@ -465,8 +465,8 @@ int verify_search(Count& e, int alpha, int beta, int side, int depth, int h, int
         unmake_move(e, m);
         if (r > best) {
             best = r;
+            record_pv(e, h, m, r);
             m.score = r;
-            record_pv(e, h, m);
             if (r > alpha) alpha = r;
             if (r >= beta) return r;
         }

@@ -151,8 +151,8 @@ int quiesce(Count& e, int alpha, int beta, int side, int k, int h, int parent_ch
             if (r > best) {
                 best = r;
                 if (r > alpha) {
+                    record_pv(e, h, m, r);
                     m.score = r;
-                    record_pv(e, h, m);
                     if (r >= beta) return r;
                     alpha = r;
                 }

@@ -78,7 +78,7 @@ int root_search(Count& e, int side, int depth) {
         m.score = v;
         if (v > best) {
             e.best_changes += 1;
-            record_pv(e, 0, m);
+            record_pv(e, 0, m, v);
             publish_line(e, e.best_line);
             if (e.iteration_depth < DEPTH_LINES) publish_line(e, e.depth_lines[e.iteration_depth]);
             best = v;

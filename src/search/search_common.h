@@ -20,12 +20,15 @@ inline int draw_value(const Count& e, int side) { return side == RED ? e.pst_sco
 
 inline move_t* pv_row(Count& e, int h) { return &e.pv_table[h * PV_ROW]; }
 
-// Row h := m followed by the line of row h + 1.
-inline void record_pv(Count& e, int h, const move_t& m) {
+// Row h := m, scored `score`, followed by the line of row h + 1. The score
+// comes apart from m: a move whose score was just stored would be read back
+// whole, and that read waits until the store has gone to the cache.
+inline void record_pv(Count& e, int h, const move_t& m, int score) {
     move_t* row = pv_row(e, h);
     const move_t* child = pv_row(e, h + 1);
     const int n = e.pv_length[h + 1];
     row[0] = m;
+    row[0].score = score;
     for (int i = 0; i < n; ++i) row[i + 1] = child[i];
     e.pv_length[h] = n + 1;
 }
