@@ -5,8 +5,11 @@
 
 namespace eval {
 
+struct material_entry;
+
 struct eval_state {
     side_counts side[2];
+    const material_entry* material;  // the counts and count terms of the material
     int king[2];  // king squares; NO_KING_SQUARE for a captured king
     int mid[2], end[2], attack[2];
     int phase;

@@ -4,13 +4,17 @@
 
 #include "board/engine.h"
 
-// Material and pawn structure of one side, from the counts of the evaluation.
-struct side_counts {
+// One side's piece counts and the sums of them the evaluation reads.
+struct material_counts {
     int pawns, elephants, advisors, horses, cannons, rooks;
     int defenders;    // advisors + elephants
     int full_pairs;   // (advisors == 2) + (elephants == 2)
     int minor_major;  // horses + cannons + rooks
     int strength;     // horses + cannons + 2 * rooks
+};
+
+// Material and pawn structure of one side, from the counts of the evaluation.
+struct side_counts : material_counts {
     // Pawns across the river; of those, the deep ones (camp centre, not behind the
     // enemy king's rank) and of those the ones in the enemy palace, split by wing.
     int crossed, deep, deep_wing[2], palace, palace_wing[2];

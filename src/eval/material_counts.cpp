@@ -1,5 +1,6 @@
 // Material, pawn-zone and wing counts of both sides (the first steps of the evaluation).
 #include "eval/eval_state.h"
+#include "eval/material_table.h"
 #include "eval/side_view.h"
 
 namespace eval {
@@ -19,17 +20,7 @@ template <int S>
 void count_side(const Count& e, eval_state& st) {
     using V = side_view<S>;
     side_counts& c = st.side[S];
-    const int* t = e.type_count;
-    c.pawns = t[V::own_type(PAWN)];
-    c.elephants = t[V::own_type(ELEPHANT)];
-    c.advisors = t[V::own_type(ADVISOR)];
-    c.horses = t[V::own_type(HORSE)];
-    c.cannons = t[V::own_type(CANNON)];
-    c.rooks = t[V::own_type(ROOK)];
-    c.defenders = c.advisors + c.elephants;
-    c.full_pairs = (c.advisors == 2) + (c.elephants == 2);
-    c.minor_major = c.horses + c.cannons + c.rooks;
-    c.strength = c.horses + c.cannons + 2 * c.rooks;
+    static_cast<material_counts&>(c) = st.material->counts[S];
 
     const uint8_t* const zone = enemy_zone[S];
     const int king_rank = V::rank(st.king[V::enemy]);
@@ -77,6 +68,7 @@ void count_side(const Count& e, eval_state& st) {
 }  // namespace
 
 void count_material(const Count& e, eval_state& st) {
+    st.material = &material_entry_for(e);
     count_side<RED>(e, st);
     count_side<BLACK>(e, st);
 }

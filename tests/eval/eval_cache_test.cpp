@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "eval/eval_cache.h"
+#include "eval/material_table.h"
 #include "eval_board.h"
 #include "position/position_string.h"
 #include "random_positions.h"
@@ -81,6 +82,32 @@ TEST(EvalCache, ForgottenBetweenSearchesAndKeyedByTheSquareSum) {
     e.piece_square_value[RED_KING][e.piece_square[RED_KING]] += 8;
     recompute_pst_score(e);
     EXPECT_EQ(b.eval(RED), fresh_evaluation(e, RED));
+}
+
+// The material table is read by piece counts and phase class: taking pieces
+// off one at a time, each type in turn, under every class, must never find an
+// entry of another material or class.
+TEST(MaterialTable, EntriesNeverStandInForAnotherMaterialOrClass) {
+    EvalBoard b;
+    RandomPositions gen(40913);
+    Count& e = b.engine();
+    eval::material_table_forget();
+    int checked = 0;
+    for (int i = 0; i < 40; ++i) {
+        std::vector<int> slots = slots_of(gen.next(0.95, i % 2 == 0));
+        for (int slot = 0; slot < PIECE_CODES; ++slot) {
+            if (slot % 16 == 15 || slots[slot] == 0) continue;  // kings stay
+            slots[slot] = 0;
+            for (int phase_class = 0; phase_class < 4; ++phase_class) {
+                b.set_position(position_from(slots), RED);
+                e.eval_phase_class = phase_class;
+                ASSERT_TRUE(eval::material_entry_fresh(e, eval::material_entry_for(e)))
+                    << "class " << phase_class << ": " << position_from(slots);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 1000);
 }
 
 }  // namespace
