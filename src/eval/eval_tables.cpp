@@ -23,7 +23,7 @@ const int32_t attack_scale[ATTACK_TABLE_SIZE] = {0, 0, 8, 10, 12, 13, 14, 15, 16
 
 int8_t relative_rank[2][256];
 uint8_t enemy_zone[2][256];
-uint32_t zone_tally[2][256];
+uint64_t zone_tally[256];
 
 namespace {
 
@@ -55,10 +55,12 @@ void build_zone_masks() {
             (in_red_half[sq] ? ZONE_ENEMY_HALF : 0) | (red_half_left[sq] ? ZONE_LEFT_WING : 0) |
             (red_half_right[sq] ? ZONE_RIGHT_WING : 0) | (red_camp_centre[sq] ? ZONE_CAMP_CENTRE : 0) |
             (in_red_palace[sq] ? ZONE_PALACE : 0));
+        zone_tally[sq] = 0;
         for (int side : {RED, BLACK}) {
             const uint8_t z = enemy_zone[side][sq];
-            zone_tally[side][sq] = ((z & ZONE_ENEMY_HALF) ? 1u : 0u) | ((z & ZONE_LEFT_WING) ? 1u << 8 : 0u) |
-                                   ((z & ZONE_RIGHT_WING) ? 1u << 16 : 0u);
+            const uint64_t t = ((z & ZONE_ENEMY_HALF) ? 1u : 0u) | ((z & ZONE_LEFT_WING) ? 1u << 8 : 0u) |
+                               ((z & ZONE_RIGHT_WING) ? 1u << 16 : 0u);
+            zone_tally[sq] |= t << (side == RED ? 0 : 32);
         }
     }
 }

@@ -27,7 +27,12 @@ constexpr uint8_t ZONE_PALACE = 16;      // the enemy palace
 extern uint8_t enemy_zone[2][256];     // [attacking side][square]; 0 at square 0
 // The same zones as one-byte tallies, so that the squares of several pieces
 // add up to their counts: byte 0 enemy half, byte 1 left wing, byte 2 right wing.
-extern uint32_t zone_tally[2][256];
+// The low word holds them as red attacks, the high word as black does: one
+// load serves a piece's attack and its defence against the other side.
+extern uint64_t zone_tally[256];
+// One side's word of a tally of both.
+template <int S>
+uint32_t tally_seen_by(uint64_t t) { return static_cast<uint32_t>(S == RED ? t : t >> 32); }
 inline int tally_half(uint32_t t) { return static_cast<int>(t & 0xff); }
 inline int tally_wing(uint32_t t, int wing) { return static_cast<int>((t >> (8 + 8 * wing)) & 0xff); }
 

@@ -10,14 +10,23 @@ namespace {
 // Square 0 (a captured piece) has no zone, so a missing piece counts nowhere.
 constexpr uint8_t wing_bit(int wing) { return wing == LEFT ? ZONE_LEFT_WING : ZONE_RIGHT_WING; }
 
-// The zone tallies, as seen by side S, of the two pieces with codes `code` and `code` + 1.
-template <int S>
-uint32_t pair_tally(const Count& e, int code) {
-    return zone_tally[S][e.piece_square[code]] + zone_tally[S][e.piece_square[code + 1]];
+// The zone tallies, as seen by both sides, of the two pieces with codes `code` and `code` + 1.
+uint64_t pair_tally(const Count& e, int code) {
+    return zone_tally[e.piece_square[code]] + zone_tally[e.piece_square[code + 1]];
 }
 
+// A side's rooks, horses and cannons as both sides see them: as attackers by
+// their own side, as defenders by the other.
+struct piece_tallies {
+    uint64_t rooks, horses, cannons;
+    explicit piece_tallies(const Count& e, int side)
+        : rooks(pair_tally(e, side_base(side) + ROOK_OFFSET)),
+          horses(pair_tally(e, side_base(side) + HORSE_OFFSET)),
+          cannons(pair_tally(e, side_base(side) + CANNON_OFFSET)) {}
+};
+
 template <int S>
-void count_side(const Count& e, eval_state& st) {
+void count_side(const Count& e, eval_state& st, const piece_tallies& own, const piece_tallies& enemy) {
     using V = side_view<S>;
     side_counts& c = st.side[S];
     static_cast<material_counts&>(c) = st.material->counts[S];
@@ -39,9 +48,9 @@ void count_side(const Count& e, eval_state& st) {
             c.palace_wing[w] += palace && on_wing;
         }
     }
-    const uint32_t rooks = pair_tally<S>(e, V::own_base + ROOK_OFFSET);
-    const uint32_t horses = pair_tally<S>(e, V::own_base + HORSE_OFFSET);
-    const uint32_t cannons = pair_tally<S>(e, V::own_base + CANNON_OFFSET);
+    const uint32_t rooks = tally_seen_by<S>(own.rooks);
+    const uint32_t horses = tally_seen_by<S>(own.horses);
+    const uint32_t cannons = tally_seen_by<S>(own.cannons);
     c.rooks_in_enemy_half = tally_half(rooks);
     c.horses_in_enemy_half = tally_half(horses);
     c.cannons_in_enemy_half = tally_half(cannons);
@@ -55,10 +64,8 @@ void count_side(const Count& e, eval_state& st) {
     // it, rooks counting twice. The weights go onto the tallies whole: no
     // byte passes 3 * 2 + 2 * 2 + 4 * 2 = 18, so none carries into the next.
     if (c.strength < 2) return;
-    const int enemy_base = side_base(V::enemy);
     const uint32_t attackers = 3 * horses + 2 * cannons + 4 * rooks;
-    const uint32_t defenders = pair_tally<S>(e, enemy_base + HORSE_OFFSET) + pair_tally<S>(e, enemy_base + CANNON_OFFSET) +
-                               2 * pair_tally<S>(e, enemy_base + ROOK_OFFSET);
+    const uint32_t defenders = tally_seen_by<S>(enemy.horses + enemy.cannons + 2 * enemy.rooks);
     for (int w : {LEFT, RIGHT}) {
         c.wing_attack[w] = tally_wing(attackers, w) + c.deep_wing[w] + c.palace_wing[w];
         c.wing_defence[w] = 2 * tally_wing(defenders, w);
@@ -69,8 +76,9 @@ void count_side(const Count& e, eval_state& st) {
 
 void count_material(const Count& e, eval_state& st) {
     st.material = &material_entry_for(e);
-    count_side<RED>(e, st);
-    count_side<BLACK>(e, st);
+    const piece_tallies red(e, RED), black(e, BLACK);
+    count_side<RED>(e, st, red, black);
+    count_side<BLACK>(e, st, black, red);
 }
 
 }  // namespace eval
