@@ -1,7 +1,5 @@
 // Terms from the counts: the material's terms (eval/material_terms.cpp) with
 // the crossed pawns, wings, defender structure and the attack count.
-#include <cstdlib>
-
 #include "eval/eval_state.h"
 #include "eval/material_table.h"
 #include "eval/side_view.h"
@@ -55,26 +53,61 @@ void wing_terms(eval_state& st) {
     }
 }
 
+// Pairs of elephants or advisors one step of theirs apart guard each other,
+// the elephants more with the square between them empty. Read from tables by
+// the difference of the two squares: the pairs form with no pattern a branch
+// could learn. A captured piece stands on square 0, farther from every playing
+// square than either step, so a pair with a missing piece never forms.
+constexpr int ELEPHANT_STEPS[2] = {30, 34};  // square differences of the diagonal steps
+constexpr int ADVISOR_STEPS[2] = {15, 17};
+static_assert(make_square(0, 0) > ELEPHANT_STEPS[1]);
+
+constexpr int SQUARE_SPAN = 256;  // squares differ by less than this
+struct pair_steps {
+    uint8_t at[2 * SQUARE_SPAN];  // [SQUARE_SPAN + difference]: 1 for one step apart
+};
+constexpr pair_steps steps_of(const int (&steps)[2]) {
+    pair_steps t{};
+    for (int d : steps) t.at[SQUARE_SPAN + d] = t.at[SQUARE_SPAN - d] = 1;
+    return t;
+}
+constexpr pair_steps elephant_pairs = steps_of(ELEPHANT_STEPS);
+constexpr pair_steps advisor_pairs = steps_of(ADVISOR_STEPS);
+
+struct pair_terms {
+    int mid, end;
+};
+constexpr pair_terms OPEN_ELEPHANTS = {17, 11}, BLOCKED_ELEPHANTS = {8, 6}, ADVISOR_PAIR = {6, 9};
+struct defender_pair_table {
+    pair_terms at[2][2][2];  // [elephant pair][eye empty][advisor pair]
+};
+constexpr defender_pair_table defender_pair_terms() {
+    defender_pair_table t{};
+    for (int elephants : {0, 1}) {
+        for (int open : {0, 1}) {
+            const pair_terms el = !elephants ? pair_terms{0, 0} : open ? OPEN_ELEPHANTS : BLOCKED_ELEPHANTS;
+            for (int advisors : {0, 1})
+                t.at[elephants][open][advisors] = {el.mid + advisors * ADVISOR_PAIR.mid, el.end + advisors * ADVISOR_PAIR.end};
+        }
+    }
+    return t;
+}
+constexpr defender_pair_table defender_pairs = defender_pair_terms();
+
 template <int S>
 void defender_structure(const Count& e, eval_state& st) {
     using V = side_view<S>;
     const int e1 = e.piece_square[V::code(ELEPHANT_OFFSET, 0)], e2 = e.piece_square[V::code(ELEPHANT_OFFSET, 1)];
-    if (e1 != 0 && e2 != 0) {
-        const int d = std::abs(e1 - e2);
-        if (d == 30 || d == 34) {
-            const bool open = is_empty(e, (e1 + e2) / 2);
-            st.mid[S] += open ? 17 : 8;
-            st.end[S] += open ? 11 : 6;
-        }
-    }
     const int a1 = e.piece_square[V::code(ADVISOR_OFFSET, 0)], a2 = e.piece_square[V::code(ADVISOR_OFFSET, 1)];
-    if (a1 != 0 && a2 != 0) {
-        const int d = std::abs(a1 - a2);
-        if (d == 15 || d == 17) {
-            st.mid[S] += 6;
-            st.end[S] += 9;
-        }
-    }
+    // The eye's emptiness as arithmetic, which cannot come back as a branch:
+    // board values lie in 0..1023, so only the empty square's difference is 0
+    // and turns negative when 1 is taken away.
+    const unsigned eye_difference = static_cast<unsigned>(e.board[(e1 + e2) / 2] ^ EMPTY_SQUARE);
+    const unsigned open = (eye_difference - 1) >> 31;
+    const pair_terms& v = defender_pairs.at[elephant_pairs.at[SQUARE_SPAN + e1 - e2]][open]
+                                           [advisor_pairs.at[SQUARE_SPAN + a1 - a2]];
+    st.mid[S] += v.mid;
+    st.end[S] += v.end;
 }
 
 }  // namespace

@@ -156,4 +156,40 @@ TEST(CannonTerms, RooksReachingTheKingRank) {
     }
 }
 
+// The defender pairs and the wing terms of the count terms, each case against
+// a reference position of the same material where the pair or the attack is
+// gone; black's through the colour-flipped twins.
+TEST(CountTerms, DefenderPairsAndWings) {
+    struct Case {
+        const char* fen;
+        const char* reference;
+        int mid, end;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"4k4/9/9/9/9/9/9/4B4/9/2BAKA3 w", "4k4/9/9/9/9/9/9/9/9/2BAKAB2 w", 17, 11, "elephants c0 e2, eye open"},
+        {"4k4/9/9/9/9/9/9/4B4/3K5/2BA1A3 w", "4k4/9/9/9/9/9/9/9/3K5/2BA1AB2 w", 8, 6, "the king on the eye"},
+        {"4k4/9/9/9/9/9/9/9/4A4/2BAK1B2 w", "4k4/9/9/9/9/9/9/9/9/2BAKAB2 w", 6, 9, "advisors d0 e1"},
+        {"4k4/9/9/9/9/9/9/4B4/9/3AKA3 w", "4k4/9/9/9/9/9/9/9/9/2BAKA3 w", 0, 0, "a lone elephant"},
+        {"4k4/9/1R7/9/9/9/9/9/9/4K4 w", "4k4/9/9/9/9/9/9/1R7/9/4K4 w", 40, 0, "rook on an undefended wing"},
+        {"4k4/2n6/1R7/9/9/9/9/9/9/4K4 w", "4k4/2n6/9/9/9/9/9/1R7/9/4K4 w", 10, 0, "rook 4 against horse 2"},
+        {"4k4/rr7/1R7/9/9/9/9/9/9/4K4 w", "4k4/rr7/9/9/9/9/9/1R7/9/4K4 w", 0, 0, "rook against two rooks"},
+    };
+    for (const Case& c : cases) {
+        for (int side : {RED, BLACK}) {
+            auto terms = [side](const char* fen) {
+                EvalBoard b;
+                if (side == RED) EXPECT_TRUE(b.set_fen(fen)) << fen;
+                else b.set_position(flipped_position(position_of(fen)), BLACK);
+                b.engine().eval_phase_class = 0;  // wing terms count up to class 2
+                return b.trace().counts_terms[side];
+            };
+            const eval_terms got = terms(c.fen), reference = terms(c.reference);
+            const std::string label = std::string(c.why) + (side == RED ? "" : " (twin)");
+            EXPECT_EQ(got.mid - reference.mid, c.mid) << label;
+            EXPECT_EQ(got.end - reference.end, c.end) << label;
+        }
+    }
+}
+
 }  // namespace
