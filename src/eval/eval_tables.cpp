@@ -59,7 +59,7 @@ void build_zone_masks() {
         for (int side : {RED, BLACK}) {
             const uint8_t z = enemy_zone[side][sq];
             const uint64_t t = ((z & ZONE_ENEMY_HALF) ? 1u : 0u) | ((z & ZONE_LEFT_WING) ? 1u << 8 : 0u) |
-                               ((z & ZONE_RIGHT_WING) ? 1u << 16 : 0u);
+                               ((z & ZONE_RIGHT_WING) ? 1u << 16 : 0u) | ((z & ZONE_CAMP_CENTRE) ? 1u << 24 : 0u);
             zone_tally[sq] |= t << (side == RED ? 0 : 32);
         }
     }

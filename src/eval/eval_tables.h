@@ -26,7 +26,8 @@ constexpr uint8_t ZONE_CAMP_CENTRE = 8;  // the enemy camp centre
 constexpr uint8_t ZONE_PALACE = 16;      // the enemy palace
 extern uint8_t enemy_zone[2][256];     // [attacking side][square]; 0 at square 0
 // The same zones as one-byte tallies, so that the squares of several pieces
-// add up to their counts: byte 0 enemy half, byte 1 left wing, byte 2 right wing.
+// add up to their counts: byte 0 enemy half, byte 1 left wing, byte 2 right
+// wing, byte 3 the enemy camp centre.
 // The low word holds them as red attacks, the high word as black does: one
 // load serves a piece's attack and its defence against the other side.
 extern uint64_t zone_tally[256];
@@ -35,6 +36,7 @@ template <int S>
 uint32_t tally_seen_by(uint64_t t) { return static_cast<uint32_t>(S == RED ? t : t >> 32); }
 inline int tally_half(uint32_t t) { return static_cast<int>(t & 0xff); }
 inline int tally_wing(uint32_t t, int wing) { return static_cast<int>((t >> (8 + 8 * wing)) & 0xff); }
+inline int tally_camp_centre(uint32_t t) { return static_cast<int>(t >> 24); }
 
 constexpr int CAPTURE_BONUS_SIZE = 1024;
 extern int32_t capture_value_bonus[CAPTURE_BONUS_SIZE];

@@ -15,6 +15,29 @@ uint64_t pair_tally(const Count& e, int code) {
     return zone_tally[e.piece_square[code]] + zone_tally[e.piece_square[code + 1]];
 }
 
+// The pawns in the enemy camp centre not behind the enemy king's rank, and of
+// those the ones in the enemy palace, split by wing.
+template <int S>
+void count_deep_pawns(const Count& e, eval_state& st) {
+    using V = side_view<S>;
+    side_counts& c = st.side[S];
+    const uint8_t* const zone = enemy_zone[S];
+    const int king_rank = V::rank(st.king[V::enemy]);
+    for (int k = 0; k < 5; ++k) {
+        const int sq = e.piece_square[V::code(PAWN_OFFSET, k)];
+        const int z = zone[sq];
+        if (V::rank(sq) < king_rank || (z & ZONE_CAMP_CENTRE) == 0) continue;
+        const bool palace = (z & ZONE_PALACE) != 0;
+        c.deep += 1;
+        c.palace += palace;
+        for (int w : {LEFT, RIGHT}) {
+            const bool on_wing = (z & wing_bit(w)) != 0;
+            c.deep_wing[w] += on_wing;
+            c.palace_wing[w] += palace && on_wing;
+        }
+    }
+}
+
 // A side's rooks, horses and cannons as both sides see them: as attackers by
 // their own side, as defenders by the other.
 struct piece_tallies {
@@ -31,23 +54,14 @@ void count_side(const Count& e, eval_state& st, const piece_tallies& own, const 
     side_counts& c = st.side[S];
     static_cast<material_counts&>(c) = st.material->counts[S];
 
-    const uint8_t* const zone = enemy_zone[S];
-    const int king_rank = V::rank(st.king[V::enemy]);
-    for (int k = 0; k < 5; ++k) {
-        const int sq = e.piece_square[V::code(PAWN_OFFSET, k)];
-        const int z = zone[sq];
-        if ((z & ZONE_ENEMY_HALF) == 0) continue;
-        c.crossed += 1;
-        if (V::rank(sq) < king_rank || (z & ZONE_CAMP_CENTRE) == 0) continue;
-        const bool palace = (z & ZONE_PALACE) != 0;
-        c.deep += 1;
-        c.palace += palace;
-        for (int w : {LEFT, RIGHT}) {
-            const bool on_wing = (z & wing_bit(w)) != 0;
-            c.deep_wing[w] += on_wing;
-            c.palace_wing[w] += palace && on_wing;
-        }
-    }
+    // The pawns' tallies give the crossed ones without a branch per pawn;
+    // only pawns in the enemy camp centre, a few, are looked at one by one.
+    uint64_t pawns = 0;
+    for (int k = 0; k < 5; ++k) pawns += zone_tally[e.piece_square[V::code(PAWN_OFFSET, k)]];
+    const uint32_t pawn_zones = tally_seen_by<S>(pawns);
+    c.crossed = tally_half(pawn_zones);
+    if (tally_camp_centre(pawn_zones) != 0) count_deep_pawns<S>(e, st);
+
     const uint32_t rooks = tally_seen_by<S>(own.rooks);
     const uint32_t horses = tally_seen_by<S>(own.horses);
     const uint32_t cannons = tally_seen_by<S>(own.cannons);
