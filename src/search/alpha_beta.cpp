@@ -254,8 +254,10 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     };
 
     // One move of the list: made, searched and taken back. Returns the node's
-    // result when it ends here, else MOVES_GO_ON.
-    auto try_move = [&](move_t& m, bool is_first) {
+    // result when it ends here, else MOVES_GO_ON. With `prefetch`, the
+    // child's table slots start loading as the move is made; the moves of the
+    // sorted list have had theirs loading since they were settled.
+    auto try_move = [&](move_t& m, bool is_first, bool prefetch) {
         // The reduction and futility rules may read the move's cut ratio
         // after it is made; its line starts loading now.
         if (may_read_eval(m)) {
@@ -263,7 +265,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             static_eval();
         }
         const legality legal = in_check_code > 0 ? legality::known : legality::tested_first;
-        const int g = make_and_classify(e, m, side, h, legal, depth > 1 && e.tt_probe_switch);
+        const int g = make_and_classify(e, m, side, h, legal, prefetch);
         if (g == MOVE_SKIPPED) return MOVES_GO_ON;
         int r;
         if (g == MOVE_REPEATED) {
@@ -366,7 +368,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
     int next = 0;
     if (top != nullptr) {
         const move_t chosen = *top;
-        const int result = try_move(*top, true);
+        const int result = try_move(*top, true, depth > 1 && e.tt_probe_switch);
         if (quiets_deferred && result != MOVES_GO_ON) journal_close(e.history_kept);
         if (result != MOVES_GO_ON) return result;
         const int score_after = top->score;
@@ -417,7 +419,7 @@ int alpha_beta(Count& e, int alpha, int beta, int side, int depth, int h, int no
             else eval_cache_prefetch_key(key);
         }
         move_t& m = *settled[i & (RING - 1)];
-        if (const int result = try_move(m, i == 0); result != MOVES_GO_ON) return result;
+        if (const int result = try_move(m, i == 0, false); result != MOVES_GO_ON) return result;
     }
 
     if (best == NO_SCORE) return h - MATE_SCORE;
