@@ -2,6 +2,7 @@
 // pins against the enemy king, and the attacking formations with rooks and horses.
 #include "eval/eval_state.h"
 #include "eval/side_view.h"
+#include "eval/type_weights.h"
 
 namespace eval {
 
@@ -23,6 +24,10 @@ struct cannon_context {
     int& attack() { return st.attack[S]; }
     bool enemy_beside_king() const { return V::enemy_piece_at(e, king - 1) && V::enemy_piece_at(e, king + 1); }
 };
+
+// The screen and the target of a cannon along a rank.
+template <int S> constexpr type_weights RANK_SCREEN_WEIGHT = own_type_weights<S>({{HORSE, 8}, {CANNON, 4}});
+template <int S> constexpr type_weights RANK_TARGET_ATTACK = own_type_weights<S>({{HORSE, 20}, {CANNON, 5}});
 
 // Rule for the wing balance of an attack along a rank: the three thresholds with their weights.
 inline int wing_balance(int a, int d, int above7, int wide_per_a, int narrow_per_a) {
@@ -128,7 +133,7 @@ void pin_on_file(cannon_context<S>& c, int screen, int target) {
 }
 
 template <int S>
-void forward_file(cannon_context<S>& c) {
+[[gnu::always_inline]] inline void forward_file(cannon_context<S>& c) {
     using V = side_view<S>;
     const Count& e = c.e;
     int screen, target, beyond;
@@ -169,19 +174,19 @@ void forward_file(cannon_context<S>& c) {
     }
 }
 
+// The piece past the first one behind the cannon. On the last two ranks, or
+// with no screen behind it, that square is off the board, where the capture
+// bonus is 0: no test of either case is needed, and both follow the board
+// and no pattern.
 template <int S>
-void backward_file(cannon_context<S>& c) {
+[[gnu::always_inline]] inline void backward_file(cannon_context<S>& c) {
     using V = side_view<S>;
-    if (V::rank(c.q) > 7) return;
-    int screen, target;
-    first_two_occupied<-V::fwd>(c.e.lines, c.q, screen, target);
-    if (c.e.board[screen] == OFF_BOARD) return;
-    if (V::enemy_piece_at(c.e, target)) c.mid() += V::enemy_bonus(c.e, target);
+    c.mid() += V::enemy_bonus(c.e, second_occupied<-V::fwd>(c.e.lines, c.q));
 }
 
 // Along the rank toward one wing of the enemy king: step +1 looks at the left wing, -1 at the right.
 template <int S, int step>
-void along_rank(cannon_context<S>& c, int wing) {
+[[gnu::always_inline]] inline void along_rank(cannon_context<S>& c, int wing) {
     using V = side_view<S>;
     const Count& e = c.e;
     const side_counts& me = c.me;
@@ -195,8 +200,8 @@ void along_rank(cannon_context<S>& c, int wing) {
 
     int screen, target, beyond;
     first_three_occupied<step>(e.lines, c.q, screen, target, beyond);
-    if (V::own_at(e, screen, HORSE)) c.mid() += 8;
-    else if (V::own_at(e, screen, CANNON)) c.mid() += 4;
+    const int screen_type = type_at(e, screen);
+    c.mid() += RANK_SCREEN_WEIGHT<S>[screen_type];
     if (screen == c.king) {
         const int lo = c.q < c.king ? c.q : c.king, hi = c.q < c.king ? c.king : c.q;
         int n = 0;
@@ -223,11 +228,11 @@ void along_rank(cannon_context<S>& c, int wing) {
         if (attacked()) attack -= 100;
         c.mid() += 10 * (me.horses + 2 * me.rooks);
     }
-    if (e.board[screen] == OFF_BOARD) return;
-
+    // With no screen the target is off the board too: past the edge there are
+    // more off-board squares. One test then covers both ends of the scan.
     if (e.board[target] == OFF_BOARD) return;
-    if (V::enemy_piece_at(e, target)) c.mid() += V::enemy_bonus(e, target);
-    const int screen_type = type_at(e, screen), target_type = type_at(e, target);
+    c.mid() += V::enemy_bonus(e, target);
+    const int target_type = type_at(e, target);
     if (beyond == c.king) {
         attack += 50 * me.deep_wing[wing];
         if (st.cannon_pins_king[S]) attack += 50 * me.rooks + 20 * me.horses;
@@ -251,8 +256,7 @@ void along_rank(cannon_context<S>& c, int wing) {
         if (screen_type == V::enemy_type(HORSE) || target_type == V::enemy_type(HORSE)) attack += 40;
         if (screen_type == V::enemy_type(CANNON) || target_type == V::enemy_type(CANNON)) attack += 40;
     }
-    if (target_type == V::own_type(HORSE)) attack += 20;
-    else if (target_type == V::own_type(CANNON)) attack += 5;
+    attack += RANK_TARGET_ATTACK<S>[target_type];
     if (V::enemy_at(e, beyond, ROOK)) {
         if (V::enemy_piece_at(e, target)) {
             c.mid() += 38;
@@ -266,8 +270,11 @@ void along_rank(cannon_context<S>& c, int wing) {
     }
 }
 
+// The scans are inlined into the side's loop, and the side's loop kept out of
+// the evaluation's body: a cannon's context then lives in registers, not in
+// memory handed from call to call.
 template <int S>
-void side_cannons(const Count& e, eval_state& st) {
+[[gnu::noinline]] void side_cannons(const Count& e, eval_state& st) {
     using V = side_view<S>;
     for (int k = 0; k < 2; ++k) {
         const int q = e.piece_square[V::code(CANNON_OFFSET, k)];
