@@ -59,11 +59,13 @@ int king_at_home(const Count& e, const eval_state& st) {
         if (is_empty(e, V::sq(w == LEFT ? D9 : F9)) && V::own_at(e, pawn_square, PAWN)) v += 100;
         if (V::enemy_piece_at(e, V::sq(w == LEFT ? F9 : D9))) v += 20;
     }
-    if (V::enemy_piece_at(e, V::sq(E8))) {
-        if (V::enemy_piece_at(e, V::sq(D9)) && V::enemy_piece_at(e, V::sq(F9)))
-            v += 30 * (me.deep + me.palace) + 20 * me.horses_in_enemy_half;
-        if (V::enemy_at(e, V::sq(E8), HORSE)) v += 20 * (me.rooks_in_enemy_half + me.horses_in_enemy_half);
-    }
+    // The enemy on the palace centre and on both corners beside the king: one
+    // test of the three board values together. A test of the centre first
+    // followed the board and missed often.
+    const int centre = e.board[V::sq(E8)];
+    if (centre & e.board[V::sq(D9)] & e.board[V::sq(F9)] & V::enemy_bit)
+        v += 30 * (me.deep + me.palace) + 20 * me.horses_in_enemy_half;
+    if (e.piece_type[centre] == V::enemy_type(HORSE)) v += 20 * (me.rooks_in_enemy_half + me.horses_in_enemy_half);
     return v;
 }
 
