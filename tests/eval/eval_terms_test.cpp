@@ -52,6 +52,13 @@ TEST(HorseTerms, LegsTargetsAndThreats) {
         // are off the board, the other three legs reach two squares each.
         {"3k5/2N6/9/9/9/9/9/9/9/4K4 w", {40 + 6, 0, 0}, "post on c8, king on d9"},
         {"3k5/2N6/9/9/9/9/9/9/9/R3K4 w", {30 + 40 + 6, 0, 0}, "the same with a rook at home"},
+        // Posts of the other kinds. a7: 10 per rook with b7 empty; legs 3 + 1 - 1 + 2.
+        {"4k4/9/N8/9/9/9/9/9/9/4K3R w", {10 + 5, 0, 0}, "post on a7"},
+        {"4k4/9/Np7/9/9/9/9/9/9/4K3R w", {3 + 1 - 1 - 1, 0, 0}, "a7 with b7 held: no post"},
+        // d6 with d7 empty: 10 x 2 per rook; legs 6 + 2 + 2 + 2.
+        {"4k4/9/9/3N5/9/9/9/9/9/4K3R w", {20 + 12, 0, 0}, "post on d6"},
+        // d7 before the king at home: a rook on d8 beside it; the front leg is that rook.
+        {"4k4/3r5/3N5/9/9/9/9/9/9/4K4 w", {-50 + 2 + 4, -75, 120}, "post on d7, rook on d8"},
     };
     for (const TermsCase& c : cases) check_block(c, &eval_trace::horses);
 }
@@ -99,6 +106,20 @@ TEST(CannonTerms, CentralCannonFacingTheKing) {
         {"n2aka2n/c8/9/9/9/R8/9/4C4/9/3K5 w", {40, 0, 0}, "outnumbered"},
         // Not yet across: the king is ahead but the cannon stands on its own back rank... rank 9 counts.
         {"3aka3/9/9/9/9/R8/9/9/9/3KC4 w", {40, 0, 120}, "from the back rank"},
+    };
+    for (const TermsCase& c : cases) check_block(c, &eval_trace::cannons);
+}
+
+// Scans that run off the board before their target: the screen still counts,
+// and nothing past the edge does.
+TEST(CannonTerms, ScansEndingAtTheEdge) {
+    const TermsCase cases[] = {
+        {"4k4/9/9/9/9/9/9/9/C8/r3K4 w", {0, 0, 0}, "a1: the a0 rook behind has nothing past it"},
+        {"4k4/9/9/9/9/9/9/C8/P8/r3K4 w", {2, 0, 0}, "a2: the a1 pawn screens the a0 rook, bonus 2"},
+        {"4k4/9/9/9/9/N1C6/9/9/9/4K4 w", {8, 0, 0}, "c4: own horse screen on a4, nothing past it"},
+        {"4k4/9/9/9/9/NC7/9/9/9/4K4 w", {0, 0, 0}, "b4: no scan toward the a-file"},
+        {"4k4/9/9/9/9/7CN/9/9/9/4K4 w", {0, 0, 0}, "h4: no scan toward the i-file"},
+        {"4k4/9/9/9/9/NPC6/9/9/9/4K4 w", {0, 0, 20}, "c4: own horse target on a4 behind a pawn"},
     };
     for (const TermsCase& c : cases) check_block(c, &eval_trace::cannons);
 }
