@@ -212,10 +212,12 @@ move_t* score_first_before_quiets(Count& e, int h, int side, int hash_from, int 
     const int wanted[4] = {s.hash_key, killer_keys[0], killer_keys[1], killer_keys[2]};
     const int from_of[4] = {hash_from, s.killers[0].from, s.killers[1].from, s.killers[2].from};
     const int to_of[4] = {hash_to, s.killers[0].to, s.killers[1].to, s.killers[2].to};
+    // Which key repeats an earlier one, spelled out: the loop over the earlier
+    // keys changed length from key to key and its exit was often mispredicted.
+    const int repeated[4] = {0, wanted[1] == wanted[0], (wanted[2] == wanted[0]) | (wanted[2] == wanted[1]),
+                             (wanted[3] == wanted[0]) | (wanted[3] == wanted[1]) | (wanted[3] == wanted[2])};
     for (int k = 0; k < 4; ++k) {
-        bool seen = false;
-        for (int j = 0; j < k; ++j) seen |= wanted[j] == wanted[k];
-        if (!seen && quiet_move_listed(e, side, from_of[k], to_of[k]))
+        if (!repeated[k] && quiet_move_listed(e, side, from_of[k], to_of[k]))
             *last++ = move_t{0, from_of[k], to_of[k], e.board[from_of[k]], EMPTY_SQUARE};
     }
     e.move_end = e.ply_moves[h + 1] = e.ply_moves[h + 2] = last;
